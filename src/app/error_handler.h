@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <utility>
+
+#include "platform/dialogs.h"
+
+namespace tarvelin {
+
+// The general error handler: an error ends the user action where it arose, what the action already changed stays
+// changed, and the error's text is shown in a message box. Returns false when the action ended in an error.
+template <class Action>
+bool runAction(Dialogs& dialogs, Action&& action) {
+    try {
+        std::forward<Action>(action)();
+        return true;
+    } catch (const std::exception& e) {
+        dialogs.error(QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+}  // namespace tarvelin

@@ -1,0 +1,109 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QShowEvent>
+
+#include "app/close_query.h"
+#include "app/error_handler.h"
+#include "platform/palette_colours.h"
+#include "settings/settings_file.h"
+
+namespace tarvelin {
+
+TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services(std::move(services)) {
+    setObjectName(QStringLiteral("KX2"));
+    setWindowTitle(QStringLiteral("Tarvelin2"));
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("MDIClient"));
+    setCentralWidget(m_mdiArea);
+
+    m_programFolder = m_services.programFolder;
+    ApplyColourSettings();
+    LoadActionSettings();
+    const SettingsFile settings(m_programFolder);
+    restorePlacement(settings);
+    readStartupTreeRoot(settings);
+}
+
+TKX2::~TKX2() = default;
+
+void TKX2::ApplyColourSettings() {
+    const SettingsFile settings(m_programFolder);
+    m_bodyColour = settings.colour(ColourKey::AppBody);
+    m_mdiArea->setBackground(toQColor(m_bodyColour));
+}
+
+void TKX2::LoadActionSettings() { m_binderCollapse = SettingsFile(m_programFolder).nodeCollapse(false); }
+
+void TKX2::restorePlacement(const SettingsFile& settings) {
+    if (settings.windowState() != SettingsFile::kNormalState) {
+        setWindowState(Qt::WindowMaximized);
+        return;
+    }
+    setWindowState(Qt::WindowNoState);
+    const int width = settings.windowWidth();
+    const int height = settings.windowHeight();
+    const int left = settings.windowLeft();
+    const int top = settings.windowTop();
+    m_wantedOuterSize = QSize(width, height);
+    resize(m_wantedOuterSize);
+    // The stored position decides where the window first appears, so it comes back where the user left it.
+    move(left, top);
+}
+
+void TKX2::readStartupTreeRoot(const SettingsFile& settings) {
+    m_startupTreeRoot = settings.treeDir(SettingsFile::kDesktopRoot);
+    if (m_startupTreeRoot.empty()) m_startupTreeRoot = SettingsFile::kDesktopRoot;
+}
+
+void TKX2::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_shownOnce) return;
+    m_shownOnce = true;
+    // The stored size is the outer size; the frame is known only now.
+    if (m_wantedOuterSize.isValid() && windowState() == Qt::WindowNoState) {
+        const QSize frame = frameGeometry().size() - geometry().size();
+        if (!frame.isEmpty()) resize(m_wantedOuterSize - frame);
+    }
+    FormShow();
+}
+
+void TKX2::FormShow() {}
+
+void TKX2::Exit1Click() { close(); }
+
+bool TKX2::listWindowsAgreeToClose() {
+    for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
+        if (auto* query = dynamic_cast<CloseQuery*>(sub->widget()); query && !query->FormCloseQuery()) return false;
+    }
+    return true;
+}
+
+void TKX2::storePlacement() {
+    SettingsFile settings(m_programFolder);
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) {
+        settings.setWindowState(SettingsFile::kElseState);
+        return;
+    }
+    const QRect outer = frameGeometry();
+    settings.setWindowState(SettingsFile::kNormalState);
+    settings.setWindowWidth(outer.width());
+    settings.setWindowHeight(outer.height());
+    settings.setWindowLeft(outer.x());
+    settings.setWindowTop(outer.y());
+}
+
+void TKX2::closeEvent(QCloseEvent* event) {
+    if (!listWindowsAgreeToClose()) {
+        event->ignore();
+        return;
+    }
+    // A settings file that cannot be written is reported once; the program still ends rather than trap the user
+    // in a window that can never close.
+    runAction(m_services.dialogs, [this] { storePlacement(); });
+    event->accept();
+}
+
+}  // namespace tarvelin

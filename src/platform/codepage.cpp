@@ -1,0 +1,185 @@
+#include "platform/codepage.h"
+
+#include <iconv.h>
+#include <langinfo.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace tarvelin {
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+// Length of the valid UTF-8 sequence at s[i], or 0 when the bytes there are not one.
+size_t utf8SequenceLength(std::string_view s, size_t i) {
+    const auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = b(i);
+    if (c < 0x80) return 1;
+    size_t len;
+    unsigned char lo = 0x80, hi = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        if (c == 0xE0) lo = 0xA0;
+        if (c == 0xED) hi = 0x9F;  // no surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        if (c == 0xF0) lo = 0x90;
+        if (c == 0xF4) hi = 0x8F;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size()) return 0;
+    if (b(i + 1) < lo || b(i + 1) > hi) return 0;
+    for (size_t k = 2; k < len; ++k)
+        if ((b(i + k) & 0xC0) != 0x80) return 0;
+    return len;
+}
+
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Converter() {
+        if (m_cd != reinterpret_cast<iconv_t>(-1)) iconv_close(m_cd);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts as much of `in` as possible, appending to `out`. Returns the number of input bytes consumed;
+    // stops at the first byte sequence that cannot be converted.
+    size_t convert(std::string_view in, std::string& out) {
+        char* src = const_cast<char*>(in.data());
+        size_t srcLeft = in.size();
+        char buffer[4096];
+        while (srcLeft > 0) {
+            char* dst = buffer;
+            size_t dstLeft = sizeof buffer;
+            const size_t r = iconv(m_cd, &src, &srcLeft, &dst, &dstLeft);
+            out.append(buffer, static_cast<size_t>(dst - buffer));
+            if (r == static_cast<size_t>(-1) && errno != E2BIG) break;
+        }
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        return in.size() - srcLeft;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+bool isAscii(std::string_view bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+}  // namespace
+
+bool isValidUtf8(std::string_view bytes) {
+    size_t i = 0;
+    const size_t n = bytes.size();
+    while (i < n) {
+        // Fast path over ASCII, eight bytes at a time.
+        while (i + 8 <= n) {
+            uint64_t word;
+            std::memcpy(&word, bytes.data() + i, 8);
+            if (word & 0x8080808080808080ull) break;
+            i += 8;
+        }
+        if (i >= n) break;
+        const size_t len = utf8SequenceLength(bytes, i);
+        if (len == 0) return false;
+        i += len;
+    }
+    return true;
+}
+
+std::string cp932ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    Converter cd("UTF-8", "CP932");
+    if (!cd.ok()) return std::string(bytes);
+    while (!bytes.empty()) {
+        const size_t used = cd.convert(bytes, out);
+        bytes.remove_prefix(used);
+        if (!bytes.empty()) {  // not CP932: keep the byte as it is
+            out.push_back(bytes.front());
+            bytes.remove_prefix(1);
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> utf8ToCp932(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    Converter cd("CP932", "UTF-8");
+    if (!cd.ok()) return std::nullopt;
+    size_t i = 0;
+    while (i < text.size()) {
+        // The longest run of valid UTF-8 from i.
+        size_t j = i;
+        while (j < text.size()) {
+            const size_t len = utf8SequenceLength(text, j);
+            if (len == 0) break;
+            j += len;
+        }
+        if (j > i) {
+            const std::string_view run = text.substr(i, j - i);
+            if (cd.convert(run, out) != run.size()) return std::nullopt;  // a character CP932 cannot hold
+            i = j;
+        } else {
+            out.push_back(text[i++]);  // a raw byte from the file or the disk: back as it came
+        }
+    }
+    return out;
+}
+
+DecodedText decodeText(std::string_view bytes) {
+    DecodedText result;
+    if (isAscii(bytes)) {
+        // Plain ASCII reads the same in both; it is written back in the encoding new files get.
+        result.text.assign(bytes);
+        result.encoding = systemEncoding();
+    } else if (isValidUtf8(bytes)) {
+        if (bytes.substr(0, kBom.size()) == kBom) {
+            bytes.remove_prefix(kBom.size());
+            result.utf8Bom = true;
+        }
+        result.text.assign(bytes);
+        result.encoding = Encoding::Utf8;
+    } else {
+        result.text = cp932ToUtf8(bytes);
+        result.encoding = Encoding::Cp932;
+    }
+    return result;
+}
+
+EncodedText encodeText(std::string_view text, Encoding wanted, bool utf8Bom) {
+    if (wanted == Encoding::Cp932) {
+        if (auto bytes = utf8ToCp932(text)) return {std::move(*bytes), Encoding::Cp932};
+    }
+    std::string bytes;
+    bytes.reserve(text.size() + (utf8Bom ? kBom.size() : 0));
+    if (utf8Bom) bytes.append(kBom);
+    bytes.append(text);
+    return {std::move(bytes), Encoding::Utf8};
+}
+
+Encoding systemEncoding() {
+    if (const char* cp = std::getenv("TARVELIN2_CODEPAGE"); cp && std::string_view(cp) == "932")
+        return Encoding::Cp932;
+    std::string codeset = nl_langinfo(CODESET);
+    for (char& c : codeset) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (std::string_view sjis : {"SHIFT_JIS", "SHIFT-JIS", "SJIS", "CP932", "WINDOWS-31J", "MS932"})
+        if (codeset == sjis) return Encoding::Cp932;
+    return Encoding::Utf8;
+}
+
+}  // namespace tarvelin

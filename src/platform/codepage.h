@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarvelin {
+
+// The encodings a text file of ours may be in. In memory every text is UTF-8; bytes that do not decode are kept
+// as they are, so a file always writes back to the bytes it was read from.
+enum class Encoding { Utf8, Cp932 };
+
+struct DecodedText {
+    std::string text;  // UTF-8, with undecodable bytes kept raw
+    Encoding encoding = Encoding::Utf8;
+    bool utf8Bom = false;  // the file began with EF BB BF (not part of text)
+};
+
+bool isValidUtf8(std::string_view bytes);
+
+// UTF-8 when the bytes are valid UTF-8, otherwise CP932 (files made on Windows). Plain ASCII takes the system
+// encoding, since it reads the same in both.
+DecodedText decodeText(std::string_view bytes);
+
+// CP932 bytes to UTF-8; a byte sequence that is not CP932 is copied unchanged.
+std::string cp932ToUtf8(std::string_view bytes);
+
+// UTF-8 to CP932; nullopt when a character has no CP932 form. Bytes that are not valid UTF-8 are copied unchanged.
+std::optional<std::string> utf8ToCp932(std::string_view text);
+
+struct EncodedText {
+    std::string bytes;
+    Encoding encoding;  // what was actually used
+};
+
+// Encodes in the wanted encoding; a text CP932 cannot hold is written as UTF-8 rather than lose a character.
+EncodedText encodeText(std::string_view text, Encoding wanted, bool utf8Bom = false);
+
+// The encoding for new files: CP932 when TARVELIN2_CODEPAGE=932 or the locale's codeset is Shift-JIS,
+// otherwise UTF-8 (also for an ASCII locale, which could not hold Japanese names).
+Encoding systemEncoding();
+
+}  // namespace tarvelin

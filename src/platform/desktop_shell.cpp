@@ -1,0 +1,18 @@
+#include "platform/desktop_shell.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace tarvelin {
+
+QByteArray fileUrlOf(const std::string& path) {
+    return "file://" + QByteArray::fromStdString(path).toPercentEncoding("/");
+}
+
+void DesktopShell::openPath(const std::string& path) {
+    QDesktopServices::openUrl(QUrl::fromEncoded(fileUrlOf(path), QUrl::StrictMode));
+}
+
+void DesktopShell::openUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+
+}  // namespace tarvelin

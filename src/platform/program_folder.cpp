@@ -1,0 +1,55 @@
+#include "platform/program_folder.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace tarvelin {
+namespace {
+
+std::string env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+std::string xdgFolder(const ProgramFolderInputs& in) {
+    const std::string config = !in.xdgConfigHome.empty() ? in.xdgConfigHome : withTrailingSeparator(in.home) + ".config";
+    return withTrailingSeparator(config) + "Tarvelin2/";
+}
+
+}  // namespace
+
+std::string withTrailingSeparator(std::string folder) {
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return withTrailingSeparator(slash == std::string::npos ? std::string() : path.substr(0, slash + 1));
+}
+
+std::string programFolder(const ProgramFolderInputs& in) {
+    if (!in.overrideDir.empty()) return withTrailingSeparator(in.overrideDir);
+    if (!in.executablePath.empty()) {
+        const std::string exeFolder = folderOf(in.executablePath);
+        if (::access(exeFolder.c_str(), W_OK) == 0) return exeFolder;
+    }
+    return xdgFolder(in);
+}
+
+std::string programFolder() {
+    ProgramFolderInputs in;
+    in.overrideDir = env("TARVELIN2_DIR");
+    in.xdgConfigHome = env("XDG_CONFIG_HOME");
+    in.home = env("HOME");
+    std::error_code ec;
+    in.executablePath = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+    std::string folder = programFolder(in);
+    std::filesystem::create_directories(folder, ec);  // the first settings write needs it; reads do without
+    return folder;
+}
+
+}  // namespace tarvelin
