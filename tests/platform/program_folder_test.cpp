@@ -1,0 +1,46 @@
+#include "platform/program_folder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "support/temp_folder.h"
+
+namespace tarvelin {
+namespace {
+
+TEST(ProgramFolder, ChoosesOverrideThenWritableExecutableFolderThenXdg) {
+    test::TempFolder dir;
+    const std::string exe = dir.file("tarvelin2");
+    struct Case {
+        const char* name;
+        ProgramFolderInputs in;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"override", {"/opt/t2", exe, "/x", "/home/u"}, "/opt/t2/"},
+        {"override with separator", {"/opt/t2/", exe, "", "/home/u"}, "/opt/t2/"},
+        {"writable executable folder", {"", exe, "/x", "/home/u"}, dir.path()},
+        {"unknown executable, XDG", {"", "", "/x/cfg", "/home/u"}, "/x/cfg/Tarvelin2/"},
+        {"missing executable folder", {"", "/no/such/folder/tarvelin2", "", "/home/u"}, "/home/u/.config/Tarvelin2/"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(programFolder(c.in), c.expected) << c.name;
+}
+
+TEST(ProgramFolder, FolderOfKeepsTheLastSeparator) {
+    EXPECT_EQ(folderOf("/usr/bin/tarvelin2"), "/usr/bin/");
+    EXPECT_EQ(folderOf("/tarvelin2"), "/");
+    EXPECT_EQ(folderOf("tarvelin2"), "/");
+    EXPECT_EQ(withTrailingSeparator("/a"), "/a/");
+    EXPECT_EQ(withTrailingSeparator("/a/"), "/a/");
+}
+
+TEST(ProgramFolder, ReadOnlyExecutableFolderFallsBackToXdg) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root can write to read-only folders";
+    test::TempFolder dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0500), 0);
+    EXPECT_EQ(programFolder({"", dir.file("tarvelin2"), "/x", "/home/u"}), "/x/Tarvelin2/");
+}
+
+}  // namespace
+}  // namespace tarvelin
