@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Tarvelin2 needs to build, run and test; does nothing when all are there.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-qpa-plugins qt6-translations-l10n
+    libjpeg62-turbo-dev fonts-ipafont-gothic
+    libgtest-dev libbenchmark-dev
+    xvfb xauth xdotool
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
