@@ -1,0 +1,101 @@
+#include "browser/name_case.h"
+
+namespace tarvelin {
+
+namespace {
+
+bool isContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
+
+// Decodes the well-formed UTF-8 sequence at text[pos]; 0 when the bytes there are not one.
+size_t decodeUtf8(std::string_view text, size_t pos, char32_t& cp) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[pos + i]); };
+    const unsigned char lead = byte(0);
+    const size_t left = text.size() - pos;
+    if (lead < 0x80) {
+        cp = lead;
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF && left >= 2 && isContinuation(byte(1))) {
+        cp = (char32_t(lead & 0x1F) << 6) | (byte(1) & 0x3F);
+        return 2;
+    }
+    if (lead >= 0xE0 && lead <= 0xEF && left >= 3 && isContinuation(byte(1)) && isContinuation(byte(2))) {
+        cp = (char32_t(lead & 0x0F) << 12) | (char32_t(byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+        // Overlong forms and surrogates are not characters.
+        if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+        return 3;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4 && left >= 4 && isContinuation(byte(1)) && isContinuation(byte(2)) &&
+        isContinuation(byte(3))) {
+        cp = (char32_t(lead & 0x07) << 18) | (char32_t(byte(1) & 0x3F) << 12) |
+             (char32_t(byte(2) & 0x3F) << 6) | (byte(3) & 0x3F);
+        if (cp < 0x10000 || cp > 0x10FFFF) return 0;
+        return 4;
+    }
+    return 0;
+}
+
+// Simple lower-case mapping of the scripts file names commonly use. Every mapping keeps the UTF-8 length.
+char32_t lowerCase(char32_t cp) {
+    if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 0x20;
+    if ((cp >= 0x100 && cp <= 0x12F) || (cp >= 0x132 && cp <= 0x137) || (cp >= 0x14A && cp <= 0x177))
+        return cp | 1;
+    if ((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) return (cp & 1) ? cp + 1 : cp;
+    if (cp == 0x178) return 0xFF;
+    if (cp >= 0x391 && cp <= 0x3AB && cp != 0x3A2) return cp + 0x20;
+    if (cp >= 0x410 && cp <= 0x42F) return cp + 0x20;
+    if (cp >= 0x400 && cp <= 0x40F) return cp + 0x50;
+    if (cp >= 0xFF21 && cp <= 0xFF3A) return cp + 0x20;
+    return cp;
+}
+
+void encodeUtf8(char32_t cp, size_t length, char* out) {
+    switch (length) {
+        case 2:
+            out[0] = static_cast<char>(0xC0 | (cp >> 6));
+            out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+            break;
+        case 3:
+            out[0] = static_cast<char>(0xE0 | (cp >> 12));
+            out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+            break;
+        default:
+            break;  // no mapped character needs four bytes
+    }
+}
+
+}  // namespace
+
+size_t characterLength(std::string_view text, size_t pos) {
+    if (static_cast<unsigned char>(text[pos]) < 0x80) return 1;
+    char32_t cp;
+    const size_t length = decodeUtf8(text, pos, cp);
+    return length == 0 ? 1 : length;
+}
+
+std::string foldCase(std::string_view name) {
+    std::string folded(name);
+    for (size_t pos = 0; pos < folded.size();) {
+        const unsigned char c = static_cast<unsigned char>(folded[pos]);
+        if (c < 0x80) {
+            if (c >= 'A' && c <= 'Z') folded[pos] = static_cast<char>(c + 0x20);
+            ++pos;
+            continue;
+        }
+        char32_t cp;
+        const size_t length = decodeUtf8(folded, pos, cp);
+        if (length == 0) {
+            ++pos;
+            continue;
+        }
+        const char32_t lower = lowerCase(cp);
+        if (lower != cp) encodeUtf8(lower, length, &folded[pos]);
+        pos += length;
+    }
+    return folded;
+}
+
+}  // namespace tarvelin

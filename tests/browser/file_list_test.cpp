@@ -1,0 +1,183 @@
+#include "browser/file_list.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "browser/folder_listing.h"
+#include "browser/item_path.h"
+#include "support/temp_folder.h"
+
+namespace tarvelin {
+namespace {
+
+using test::TempFolder;
+using Names = std::vector<std::string>;
+
+void makeFolder(const TempFolder& folder, const std::string& name) {
+    std::filesystem::create_directory(folder.file(name));
+}
+
+TEST(FolderListing, PlainVisibleFilesSortedWithoutCase) {
+    TempFolder folder;
+    for (const char* name : {"b.txt", "C.doc", "a.TXT", "_x", ".hidden.txt", ".profile"})
+        folder.write(name, "x");
+    makeFolder(folder, "dir.txt");
+    makeFolder(folder, "A folder");
+    ASSERT_EQ(::symlink("b.txt", folder.file("link-to-file").c_str()), 0);
+    ASSERT_EQ(::symlink("dir.txt", folder.file("link-to-folder").c_str()), 0);
+    ASSERT_EQ(::symlink("missing", folder.file("dangling").c_str()), 0);
+    ASSERT_EQ(::mkfifo(folder.file("pipe").c_str(), 0600), 0);
+
+    const FolderListing listing = listFolderFiles(folder.path(), FileMask("*.*"));
+    EXPECT_EQ(listing.error, 0);
+    EXPECT_EQ(listing.names, (Names{"_x", "a.TXT", "b.txt", "C.doc", "link-to-file"}));
+}
+
+TEST(FolderListing, PatternsInAnyOrderGiveOneSortedListWithRepeats) {
+    TempFolder folder;
+    for (const char* name : {"b.doc", "a.txt", "c.xls", "B.TXT", "readme"}) folder.write(name, "x");
+    const struct {
+        const char* mask;
+        Names names;
+    } cases[] = {
+        {"*.txt;*.doc", {"a.txt", "b.doc", "B.TXT"}},
+        {"*.doc;*.txt", {"a.txt", "b.doc", "B.TXT"}},
+        {"*.txt;a*", {"a.txt", "a.txt", "B.TXT"}},
+        {"*.", {"readme"}},
+        {"*.html", {}},
+        {"", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(listFolderFiles(folder.path(), FileMask(c.mask)).names, c.names) << c.mask;
+}
+
+TEST(FolderListing, KeepsNamesThatAreNotUtf8AsTheirBytes) {
+    TempFolder folder;
+    const std::string cp932 = "\x8e\x91\x97\xbf.txt";  // 資料.txt written on Windows
+    folder.write(cp932, "x");
+    folder.write("資料.TXT", "x");
+    folder.write("z.txt", "x");
+
+    const FolderListing listing = listFolderFiles(folder.path(), FileMask("*.txt"));
+    EXPECT_EQ(listing.error, 0);
+    // Bytes above 0x7F sort after ASCII; the CP932 lead byte 0x8E before UTF-8's 0xE8.
+    EXPECT_EQ(listing.names, (Names{"z.txt", cp932, "資料.TXT"}));
+}
+
+TEST(FolderListing, UnreadableFolderGivesItsErrorAndNoNames) {
+    TempFolder folder;
+    folder.write("file", "x");
+    const FolderListing missing = listFolderFiles(folder.file("missing"), FileMask("*.*"));
+    EXPECT_EQ(missing.error, ENOENT);
+    EXPECT_TRUE(missing.names.empty());
+    EXPECT_EQ(listFolderFiles(folder.file("file"), FileMask("*.*")).error, ENOTDIR);
+}
+
+TEST(ItemPath, OneSeparatorAlsoAtTheRoot) {
+    EXPECT_EQ(itemPath("/", "vmlinuz"), "/vmlinuz");
+    EXPECT_EQ(itemPath("/home/u", "a.txt"), "/home/u/a.txt");
+    EXPECT_EQ(itemPath("/home/u/", "a.txt"), "/home/u/a.txt");
+    EXPECT_EQ(normaliseFolder("/"), "/");
+    EXPECT_EQ(normaliseFolder("//"), "/");
+    EXPECT_EQ(normaliseFolder("/home/u//"), "/home/u");
+    EXPECT_EQ(normaliseFolder("/home/u"), "/home/u");
+}
+
+TEST(FileList, StartsEmptyWithAllFilesMask) {
+    const FileList list;
+    EXPECT_EQ(list.mask(), "*.*");
+    EXPECT_EQ(list.folder(), "");
+    EXPECT_EQ(list.size(), 0u);
+}
+
+TEST(FileList, ShowsAFolderOnceAndRereadsOnlyOnChange) {
+    TempFolder folder;
+    folder.write("b.txt", "x");
+    folder.write("a.doc", "x");
+    FileList list;
+    EXPECT_TRUE(list.showFolder(folder.path()));  // given with its trailing "/"
+    const std::string shown = folder.path().substr(0, folder.path().size() - 1);
+    EXPECT_EQ(list.folder(), shown);
+    EXPECT_EQ(list.items(), (Names{"a.doc", "b.txt"}));
+
+    // The same folder again keeps what was read: a file created since does not appear.
+    folder.write("c.txt", "x");
+    EXPECT_FALSE(list.showFolder(shown));
+    EXPECT_FALSE(list.showFolder(folder.path()));
+    EXPECT_EQ(list.items(), (Names{"a.doc", "b.txt"}));
+
+    // An equal mask re-reads nothing; a mask differing only in case is another mask.
+    EXPECT_FALSE(list.setMask("*.*"));
+    EXPECT_EQ(list.size(), 2u);
+    EXPECT_TRUE(list.setMask("*.TXT"));
+    EXPECT_EQ(list.mask(), "*.TXT");
+    EXPECT_EQ(list.items(), (Names{"b.txt", "c.txt"}));
+
+    list.reread();
+    EXPECT_EQ(list.items(), (Names{"b.txt", "c.txt"}));
+    EXPECT_EQ(list.itemPath(1), shown + "/c.txt");
+}
+
+TEST(FileList, FoldersDifferingInCaseAreTwoFolders) {
+    TempFolder folder;
+    makeFolder(folder, "Docs");
+    makeFolder(folder, "docs");
+    folder.write("Docs/upper.txt", "x");
+    folder.write("docs/lower.txt", "x");
+    FileList list;
+    list.showFolder(folder.file("Docs"));
+    EXPECT_EQ(list.items(), Names{"upper.txt"});
+    EXPECT_TRUE(list.showFolder(folder.file("docs")));
+    EXPECT_EQ(list.items(), Names{"lower.txt"});
+}
+
+TEST(FileList, VanishedFolderEmptiesTheListAndRecovers) {
+    TempFolder folder;
+    makeFolder(folder, "work");
+    folder.write("work/a.txt", "x");
+    FileList list;
+    list.showFolder(folder.file("work"));
+    ASSERT_EQ(list.size(), 1u);
+
+    std::filesystem::remove_all(folder.file("work"));
+    list.reread();
+    EXPECT_EQ(list.size(), 0u);
+    EXPECT_EQ(list.readError(), ENOENT);
+    EXPECT_EQ(list.folder(), folder.file("work"));
+    EXPECT_EQ(list.filePath(0, true), "");
+
+    makeFolder(folder, "work");
+    folder.write("work/b.txt", "x");
+    list.reread();
+    EXPECT_EQ(list.readError(), 0);
+    EXPECT_EQ(list.items(), Names{"b.txt"});
+
+    // A node that is no file-system folder shows nothing.
+    EXPECT_TRUE(list.showFolder(""));
+    EXPECT_EQ(list.size(), 0u);
+    EXPECT_EQ(list.readError(), 0);
+}
+
+TEST(FileList, FilePathIsTheFocusedItemOnlyWhenSelected) {
+    TempFolder folder;
+    const std::string cp932 = "\x8e\x91\x97\xbf.txt";
+    folder.write(cp932, "x");
+    folder.write("a.txt", "x");
+    FileList list;
+    list.showFolder(folder.path());
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list.filePath(1, true), folder.file(cp932));
+    EXPECT_EQ(list.filePath(0, true), folder.file("a.txt"));
+    EXPECT_EQ(list.filePath(1, false), "");
+    EXPECT_EQ(list.filePath(-1, true), "");
+    EXPECT_EQ(list.filePath(2, true), "");
+}
+
+}  // namespace
+}  // namespace tarvelin
