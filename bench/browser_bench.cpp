@@ -1,0 +1,143 @@
+// Listing a 100,000-file folder into the file-list model, beside the floor of a bare readdir with the entry's
+// type field, case folding and std::sort over the same folder, measured in the same run.
+#include <benchmark/benchmark.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "browser/file_list.h"
+
+namespace {
+
+// One folder per size, built once: 5 % hidden names, 10 % Japanese names, mixed letter case and extensions.
+// A marker beside the folder says it is complete, so an interrupted build is redone.
+std::string benchFolder(int fileCount) {
+    static std::map<int, std::string> built;
+    if (auto it = built.find(fileCount); it != built.end()) return it->second;
+    const std::string folder =
+        (std::filesystem::temp_directory_path() / ("tarvelin-bench-list-" + std::to_string(fileCount)))
+            .string();
+    const std::string marker = folder + ".complete";
+    const std::string stamp = "v2 " + std::to_string(fileCount);
+    std::string found;
+    std::getline(std::ifstream(marker), found);
+    if (found != stamp) {
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        static const char* const kExtensions[] = {".txt", ".DOC", ".xls",  ".jpg",
+                                                  ".pdf", ".Txt", ".html", ".exe"};
+        static const char* const kStems[] = {"report", "Data", "IMG", "memo", "Backup", "notes"};
+        for (int i = 0; i < fileCount; ++i) {
+            // Spread the numbers so creation order is not name order.
+            const uint64_t n = static_cast<uint64_t>(i) * 2654435761u % 1000003u;
+            std::string name;
+            if (i % 20 == 0)
+                name = ".hidden-" + std::to_string(n);
+            else if (i % 10 == 1)
+                name = "資料_議事録" + std::to_string(n);
+            else
+                name = std::string(kStems[n % 6]) + "_" + std::to_string(n);
+            name += kExtensions[(n / 7) % 8];
+            const int fd =
+                ::open((folder + "/" + name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            if (fd >= 0) ::close(fd);
+        }
+        std::ofstream(marker) << stamp << '\n';
+    }
+    built[fileCount] = folder;
+    return folder;
+}
+
+std::vector<std::string> floorReaddirSort(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_type != DT_REG) continue;
+        std::string name(entry->d_name);
+        for (char& c : name)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 0x20);
+        names.push_back(std::move(name));
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+using Clock = std::chrono::steady_clock;
+
+double g_floorSeconds = 0;  // per iteration, from BM_FloorReaddirSort in this run
+
+double floorSeconds(const std::string& folder) {
+    if (g_floorSeconds > 0) return g_floorSeconds;
+    double best = 1e9;  // the floor was filtered out: measure it here
+    for (int i = 0; i < 5; ++i) {
+        const auto start = Clock::now();
+        benchmark::DoNotOptimize(floorReaddirSort(folder));
+        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    return best;
+}
+
+void BM_FloorReaddirSort(benchmark::State& state) {
+    const std::string folder = benchFolder(static_cast<int>(state.range(0)));
+    double seconds = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        benchmark::DoNotOptimize(floorReaddirSort(folder));
+        seconds += std::chrono::duration<double>(Clock::now() - start).count();
+    }
+    g_floorSeconds = seconds / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_FloorReaddirSort)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The ratios of the last run of each listing, printed once when the program ends.
+struct RatioReport {
+    std::map<std::string, double> ratios;
+    ~RatioReport() {
+        for (const auto& [name, ratio] : ratios)
+            std::fprintf(stderr, "%s: %.2f x BM_FloorReaddirSort (target <= 2.0)\n", name.c_str(), ratio);
+    }
+} g_report;
+
+void listFolder(benchmark::State& state, const char* name, const char* mask) {
+    const std::string folder = benchFolder(static_cast<int>(state.range(0)));
+    double seconds = 0;
+    size_t items = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        tarvelin::FileList list;
+        list.setMask(mask);
+        list.showFolder(folder);
+        items = list.size();
+        benchmark::DoNotOptimize(list.items().data());
+        seconds += std::chrono::duration<double>(Clock::now() - start).count();
+    }
+    const double ratio = seconds / static_cast<double>(state.iterations()) / floorSeconds(folder);
+    state.counters["items"] = static_cast<double>(items);
+    state.counters["ratio_to_floor"] = ratio;
+    g_report.ratios[std::string(name) + "/" + std::to_string(state.range(0)) + " (mask " + mask + ")"] =
+        ratio;
+}
+
+void BM_ListFolder(benchmark::State& state) {
+    listFolder(state, "BM_ListFolder", "*.*");
+}
+BENCHMARK(BM_ListFolder)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ListFolderTxtDoc(benchmark::State& state) {
+    listFolder(state, "BM_ListFolderTxtDoc", "*.txt;*.doc");
+}
+BENCHMARK(BM_ListFolderTxtDoc)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
