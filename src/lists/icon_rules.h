@@ -1,0 +1,19 @@
+#pragma once
+
+#include "lists/list_tree.h"
+
+namespace tarvelin {
+
+// Run right after a list is read for showing in its own window: every node gets the icon of its kind (folder,
+// file by extension, missing item, binder with or without children), then the root gets the root icon and is
+// expanded one level. Selected icons are left alone.
+void assignIconsOnOpening(ListTree& tree);
+
+// The reduced variant for a list opened as an item of another list: folders, files and everything else, every
+// selected icon the item arrow, the root the root icon; nothing is expanded.
+void assignIconsSimple(ListTree& tree);
+
+// Sets the selected icon of the selected node from what its text names now. Does nothing for kNoNode.
+void applySelectedIconRule(ListTree& tree, NodeId selected);
+
+}  // namespace tarvelin

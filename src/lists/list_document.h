@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "lists/list_tree.h"
+#include "platform/codepage.h"
+#include "platform/errors.h"
+
+namespace tarvelin {
+
+inline constexpr std::string_view kUntitled = "Untitled";
+
+// A list document as its window owns it: the tree, the file it belongs to ("Untitled" until it is first
+// saved), whether it changed since, and the encoding its file is in.
+struct ListDocument {
+    ListTree tree;
+    std::string fileName{kUntitled};
+    bool modified = false;
+    Encoding encoding = systemEncoding();
+
+    bool isUntitled() const { return fileName == kUntitled; }
+};
+
+// A new list: one root "Untitled" with the root icon and the item arrow as its selected icon.
+ListDocument newListDocument();
+
+// No list of ours comes near this; a larger file is refused before anything is read into memory.
+inline constexpr size_t kMaxListFileBytes = size_t{256} << 20;
+
+// Empties the tree and rebuilds it from the file; the document remembers the file's encoding. Every node gets
+// icons 0 and 0 and is collapsed. Throws "ファイル %s は開けません" with the document untouched when the file
+// cannot be read, and the level error with the nodes before the bad line kept. The file name is not changed.
+void readListDocument(ListDocument& document, const std::string& path);
+
+// Writes the tree in the document's encoding (UTF-8 when a text has no CP932 form), replacing the file at
+// once. Throws "ファイル %s を作成できません" with nothing written when the file cannot be created. The file
+// name is not changed.
+void writeListDocument(ListDocument& document, const std::string& path);
+
+// The two halves of reading, for callers that have the bytes already.
+// The file's text as UTF-8 (raw bytes kept), up to a NUL byte, and the encoding it is in.
+DecodedText decodeListBytes(std::string_view bytes);
+// Empties the tree and places one node a line. Throws the level error, keeping the nodes placed before it.
+void buildListTree(std::string_view text, ListTree& tree);
+
+// The file's text in UTF-8: a line a node, tabs for the level, CR LF after each; nothing for an empty tree.
+// Empty when the text would be longer than kMaxListFileBytes (tooLarge is then set).
+std::string serializeListTree(const ListTree& tree, bool* tooLarge = nullptr);
+
+// "アイテム "<text>" の階層 (<level>) が不正です"
+UserError invalidLevel(size_t level, std::string_view text);
+// "ファイル %s は大きすぎて開けません"
+UserError fileTooLarge(std::string_view path);
+
+}  // namespace tarvelin
