@@ -1,0 +1,35 @@
+// Feeds arbitrary bytes to the list reader: decoding, line splitting and level placement must never crash,
+// and whatever reads writes back to text that reads to the same tree.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "lists/list_document.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace tarvelin;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const DecodedText decoded = decodeListBytes(bytes);
+    // UTF-8 is taken as it stands, raw bytes and all.
+    if (decoded.encoding == Encoding::Utf8 && !decoded.utf8Bom && !bytes.starts_with("\xEF\xBB\xBF") &&
+        decoded.text != bytes.substr(0, bytes.find('\0')))
+        std::abort();
+    ListTree tree;
+    try {
+        buildListTree(decoded.text, tree);
+    } catch (const UserError&) {
+        return 0;  // a level error keeps the nodes before it, which the destructor must cope with
+    }
+    // Reading strips every leading blank from a text, so what it built writes out and reads back unchanged.
+    const std::string written = serializeListTree(tree);
+    ListTree again;
+    try {
+        buildListTree(written, again);
+    } catch (const UserError&) {
+        std::abort();
+    }
+    if (serializeListTree(again) != written) std::abort();
+    return 0;
+}
