@@ -1,5 +1,8 @@
 #include "browser/name_case.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace tarvelin {
 
 namespace {
@@ -96,6 +99,15 @@ std::string foldCase(std::string_view name) {
         pos += length;
     }
     return folded;
+}
+
+void sortWithoutCase(std::vector<std::string>& names) {
+    std::vector<std::pair<std::string, std::string>> keyed;
+    keyed.reserve(names.size());
+    for (std::string& name : names) keyed.emplace_back(foldCase(name), std::move(name));
+    std::sort(keyed.begin(), keyed.end());
+    names.clear();
+    for (auto& entry : keyed) names.push_back(std::move(entry.second));
 }
 
 }  // namespace tarvelin

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvelin {
 
@@ -17,5 +18,8 @@ size_t characterLength(std::string_view text, size_t pos);
 // Latin. Everything else, including bytes that are not UTF-8, is kept, so the result has the same length as
 // the name.
 std::string foldCase(std::string_view name);
+
+// Sorts names by their folded form, ties broken by their bytes, so the order does not depend on the disk.
+void sortWithoutCase(std::vector<std::string>& names);
 
 }  // namespace tarvelin

@@ -1,0 +1,200 @@
+#include "browser/folder_tree.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "browser/item_path.h"
+#include "browser/name_case.h"
+
+namespace tarvelin {
+
+namespace {
+
+bool isDesktopWord(std::string_view root) {
+    if (root.empty()) return true;
+    if (root.size() != FolderTree::kDesktop.size()) return false;
+    for (size_t i = 0; i < root.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; };
+        if (lower(root[i]) != lower(FolderTree::kDesktop[i])) return false;
+    }
+    return true;
+}
+
+bool isFolder(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string lastComponent(const std::string& folder) {
+    const size_t slash = folder.rfind('/');
+    if (slash == std::string::npos || slash + 1 == folder.size()) return folder;
+    return folder.substr(slash + 1);
+}
+
+}  // namespace
+
+std::vector<std::string> listSubfolders(const std::string& folder, bool includeHidden, int* error) {
+    std::vector<std::string> names;
+    int status = 0;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
+    if (!dir) {
+        status = errno;
+        if (fd >= 0) ::close(fd);
+    } else {
+        for (;;) {
+            errno = 0;
+            const dirent* entry = ::readdir(dir);
+            if (!entry) {
+                status = errno;
+                break;
+            }
+            const std::string_view name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            if (name.front() == '.' && !includeHidden) continue;
+            bool folderEntry = entry->d_type == DT_DIR;
+            if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+                struct stat st;
+                folderEntry = ::fstatat(fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+            }
+            if (folderEntry) names.emplace_back(name);
+        }
+        ::closedir(dir);
+    }
+    sortWithoutCase(names);
+    if (error) *error = status;
+    return names;
+}
+
+size_t FolderNode::row() const {
+    if (!m_parent) return 0;
+    const auto& siblings = m_parent->m_children;
+    for (size_t i = 0; i < siblings.size(); ++i)
+        if (siblings[i].get() == this) return i;
+    return 0;
+}
+
+FolderTree::FolderTree(bool showHidden, DesktopPlaces places)
+    : m_showHidden(showHidden), m_places(std::move(places)) {
+    m_places.desktop = normaliseFolder(m_places.desktop);
+    setRoot(kDesktop);
+}
+
+bool FolderTree::setRoot(std::string_view root) {
+    const bool desktop = isDesktopWord(root);
+    if (m_rootNode) {
+        const bool wasDesktop = isDesktopWord(m_root);
+        if (desktop && wasDesktop) return false;
+        if (!desktop && !wasDesktop && normaliseFolder(root) == normaliseFolder(m_root)) return false;
+    }
+    if (m_observer) m_observer->beginReset();
+    m_root = desktop ? std::string(kDesktop) : std::string(root);
+    auto node = std::make_unique<FolderNode>();
+    node->m_desktop = desktop;
+    node->m_path = desktop ? m_places.desktop : normaliseFolder(root);
+    node->m_name = desktop ? std::string(kDesktopName) : lastComponent(node->m_path);
+    m_rootNode = std::move(node);
+    // Built with its first level, silently: the reset covers it.
+    FolderTreeObserver* observer = m_observer;
+    m_observer = nullptr;
+    readChildren(*m_rootNode);
+    m_observer = observer;
+    if (m_observer) m_observer->endReset();
+    return true;
+}
+
+std::vector<FolderTree::ChildEntry> FolderTree::readChildEntries(FolderNode& node) {
+    std::vector<ChildEntry> entries;
+    const auto add = [&](std::string name, std::string path) {
+        for (const ChildEntry& entry : entries)
+            if (entry.path == path) return;
+        entries.push_back({std::move(name), std::move(path)});
+    };
+    if (node.m_desktop) {
+        // The desktop holds the home folder, the file system, the mounted volumes and the desktop's folders.
+        add(lastComponent(m_places.home), normaliseFolder(m_places.home));
+        add("/", "/");
+        for (const std::string& volume : m_places.volumes)
+            add(lastComponent(normaliseFolder(volume)), normaliseFolder(volume));
+    }
+    for (std::string& name : listSubfolders(node.m_path, m_showHidden, &node.m_readError)) {
+        std::string path = itemPath(node.m_path, name);
+        add(std::move(name), std::move(path));
+    }
+    if (node.m_desktop) node.m_readError = 0;  // a missing desktop folder still leaves the places
+    return entries;
+}
+
+std::unique_ptr<FolderNode> FolderTree::makeNode(FolderNode* parent, ChildEntry entry) const {
+    auto node = std::make_unique<FolderNode>();
+    node->m_name = std::move(entry.name);
+    node->m_path = std::move(entry.path);
+    node->m_parent = parent;
+    return node;
+}
+
+void FolderTree::readChildren(FolderNode& node) {
+    if (node.m_childrenRead) return;
+    std::vector<ChildEntry> entries = readChildEntries(node);
+    node.m_childrenRead = true;
+    if (entries.empty()) return;
+    if (m_observer) m_observer->beginInsert(node, 0, entries.size() - 1);
+    for (ChildEntry& entry : entries) node.m_children.push_back(makeNode(&node, std::move(entry)));
+    if (m_observer) m_observer->endInsert();
+}
+
+void FolderTree::insertChild(FolderNode& parent, size_t row, ChildEntry entry) {
+    if (m_observer) m_observer->beginInsert(parent, row, row);
+    parent.m_children.insert(parent.m_children.begin() + static_cast<std::ptrdiff_t>(row),
+                             makeNode(&parent, std::move(entry)));
+    if (m_observer) m_observer->endInsert();
+}
+
+void FolderTree::removeChild(FolderNode& parent, size_t row) {
+    if (m_observer) m_observer->beginRemove(parent, row, row);
+    parent.m_children.erase(parent.m_children.begin() + static_cast<std::ptrdiff_t>(row));
+    if (m_observer) m_observer->endRemove();
+}
+
+void FolderTree::refresh(FolderNode& node) {
+    if (!node.m_childrenRead) return;  // nothing read yet, so nothing shown to bring up to date
+    std::vector<ChildEntry> entries = readChildEntries(node);
+    auto& children = node.m_children;
+
+    // First the vanished folders go, so that the kept ones stand in the order of the fresh list.
+    for (size_t row = children.size(); row-- > 0;) {
+        const bool kept = std::any_of(entries.begin(), entries.end(),
+                                      [&](const ChildEntry& e) { return e.path == children[row]->m_path; });
+        if (!kept) removeChild(node, row);
+    }
+    // Then the fresh list is walked in order; a kept node found further down (the order changed) is replaced.
+    size_t row = 0;
+    for (ChildEntry& entry : entries) {
+        if (row < children.size() && children[row]->m_path == entry.path) {
+            ++row;
+            continue;
+        }
+        for (size_t later = row + 1; later < children.size(); ++later) {
+            if (children[later]->m_path == entry.path) {
+                removeChild(node, later);
+                break;
+            }
+        }
+        insertChild(node, row++, std::move(entry));
+    }
+    while (children.size() > row) removeChild(node, children.size() - 1);
+
+    for (const auto& child : children) refresh(*child);
+}
+
+bool FolderTree::resetVanishedRoot() {
+    if (m_rootNode->m_desktop || isFolder(m_rootNode->m_path)) return false;
+    return setRoot(kDesktop);
+}
+
+}  // namespace tarvelin

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "browser/desktop_places.h"
+
+namespace tarvelin {
+
+// The subfolders of `folder` (links to folders included), sorted without regard to case; hidden ones (leading
+// ".") only when asked. `error` gets the errno of a folder that cannot be read, else 0.
+std::vector<std::string> listSubfolders(const std::string& folder, bool includeHidden, int* error = nullptr);
+
+// A node of a folder tree. Names and paths are the bytes on disk; the window converts them for display.
+class FolderNode {
+public:
+    const std::string& name() const { return m_name; }
+    // The folder the node stands for; the desktop node's is the desktop folder, whose files its list shows.
+    const std::string& path() const { return m_path; }
+    bool isDesktop() const { return m_desktop; }
+    FolderNode* parent() const { return m_parent; }
+    size_t row() const;  // index under the parent; 0 for the root
+
+    // Children are read when the node is first expanded (FolderTree::readChildren).
+    bool childrenRead() const { return m_childrenRead; }
+    size_t childCount() const { return m_children.size(); }
+    FolderNode& child(size_t row) const { return *m_children.at(row); }
+    int readError() const { return m_readError; }  // errno of the last read of the children, else 0
+
+private:
+    friend class FolderTree;
+
+    std::string m_name;
+    std::string m_path;
+    bool m_desktop = false;
+    FolderNode* m_parent = nullptr;
+    bool m_childrenRead = false;
+    int m_readError = 0;
+    std::vector<std::unique_ptr<FolderNode>> m_children;
+};
+
+// Told of every change in the order an item model must announce it (begin, change, end).
+class FolderTreeObserver {
+public:
+    virtual ~FolderTreeObserver() = default;
+    virtual void beginReset() {}
+    virtual void endReset() {}
+    virtual void beginInsert(const FolderNode& /*parent*/, size_t /*first*/, size_t /*last*/) {}
+    virtual void endInsert() {}
+    virtual void beginRemove(const FolderNode& /*parent*/, size_t /*first*/, size_t /*last*/) {}
+    virtual void endRemove() {}
+};
+
+// A folder tree with one root node, the desktop or a folder. It never watches the disk: it changes only when
+// told to, by setRoot(), readChildren() and refresh().
+class FolderTree {
+public:
+    static constexpr std::string_view kDesktop = "rfDesktop";
+    static constexpr std::string_view kDesktopName = "デスクトップ";
+
+    // Starts at the desktop. `showHidden` decides for hidden folders everywhere in this tree.
+    FolderTree(bool showHidden, DesktopPlaces places);
+
+    void setObserver(FolderTreeObserver* observer) { m_observer = observer; }
+
+    // "rfDesktop" or a folder path, as last set.
+    const std::string& root() const { return m_root; }
+    FolderNode& rootNode() const { return *m_rootNode; }
+
+    // Rebuilds the tree at `root` ("rfDesktop", any letter case, or a folder path) with its first level read.
+    // A root equal to the current one does nothing; folder paths are compared byte for byte, since on Linux
+    // "Docs" and "docs" are two folders. A folder that does not exist gives a root node without children.
+    // Returns whether the tree was rebuilt.
+    bool setRoot(std::string_view root);
+
+    // Reads the node's children if they have not been read yet.
+    void readChildren(FolderNode& node);
+
+    // Reads the node's folder again, and below it every folder already read: vanished folders go, new ones
+    // come in their sorted place, and nodes that remain are kept with their own children, so a view keeps
+    // their expanded state and its selection.
+    void refresh(FolderNode& node);
+
+    // When the root is a folder that no longer exists, sets the root to the desktop. A tree at the desktop
+    // keeps its nodes. Returns whether the tree was rebuilt.
+    bool resetVanishedRoot();
+
+private:
+    struct ChildEntry {
+        std::string name;
+        std::string path;
+    };
+
+    std::vector<ChildEntry> readChildEntries(FolderNode& node);
+    std::unique_ptr<FolderNode> makeNode(FolderNode* parent, ChildEntry entry) const;
+    void insertChild(FolderNode& parent, size_t row, ChildEntry entry);
+    void removeChild(FolderNode& parent, size_t row);
+
+    bool m_showHidden;
+    DesktopPlaces m_places;
+    FolderTreeObserver* m_observer = nullptr;
+    std::string m_root;
+    std::unique_ptr<FolderNode> m_rootNode;
+};
+
+}  // namespace tarvelin
