@@ -20,10 +20,6 @@ void makeFolders(const TempFolder& folder, std::initializer_list<const char*> na
     for (const char* name : names) std::filesystem::create_directories(folder.file(name));
 }
 
-std::string withoutSlash(const std::string& folder) {
-    return folder.substr(0, folder.size() - 1);
-}
-
 Names childNames(const FolderNode& node) {
     Names names;
     for (size_t i = 0; i < node.childCount(); ++i) names.push_back(node.child(i).name());
