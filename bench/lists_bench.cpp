@@ -1,0 +1,263 @@
+// Reading, opening and writing a 100,000-node list document of real paths, beside their floors measured in
+// the same run: reading the file and splitting it into lines, one stat() a path on one thread, one fwrite of
+// the same bytes. BM_ListRatios, registered last, prints the ratios and the memory the tree takes.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <malloc.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lists/icon_rules.h"
+#include "lists/list_document.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct BenchList {
+    std::string folder;              // ends in "/"
+    std::string path;                // the list document
+    std::string bytes;               // its contents
+    std::vector<std::string> texts;  // every node's text, for the stat floor
+};
+
+// A root, then blocks of six nested binders (levels 1 to 6) holding fourteen items at level 7: eight levels,
+// 70 % items, half of the items existing files. Built once and reused while the marker says it is complete.
+const BenchList& benchList(size_t nodes) {
+    static std::map<size_t, BenchList> built;
+    if (auto it = built.find(nodes); it != built.end()) return it->second;
+    BenchList list;
+    list.folder =
+        (std::filesystem::temp_directory_path() / ("tarvelin-bench-kxd-" + std::to_string(nodes))).string() +
+        "/";
+    list.path = list.folder + "list.kxd";
+    const std::string marker = list.folder + "complete";
+    const bool complete = std::filesystem::exists(marker);
+    if (!complete) {
+        std::filesystem::remove_all(list.folder);
+        std::filesystem::create_directories(list.folder);
+    }
+    static const char* const kExtensions[] = {".txt", ".doc", ".jpg", ".xls", ".pdf", ".DOC", ".bmp"};
+    const auto addLine = [&](size_t level, std::string text) {
+        list.bytes.append(level, '\t');
+        list.bytes += text;
+        list.bytes += "\r\n";
+        list.texts.push_back(std::move(text));
+    };
+    addLine(0, "ベンチマーク用リスト");
+    for (size_t i = 1; list.texts.size() < nodes; ++i) {
+        const size_t inBlock = (i - 1) % 20;
+        if (inBlock < 6) {
+            addLine(inBlock + 1, "資料 " + std::to_string(i));
+            continue;
+        }
+        const std::string subfolder = list.folder + "d" + std::to_string(i / 1000) + "/";
+        const std::string file = subfolder + "report_" + std::to_string(i) + kExtensions[i % 7];
+        if (i % 2 == 0) {
+            if (!complete) {
+                std::filesystem::create_directories(subfolder);
+                const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+                if (fd >= 0) ::close(fd);
+            }
+            addLine(7, file);
+        } else {
+            addLine(7, file + ".gone");
+        }
+    }
+    if (!complete) {
+        std::ofstream(list.path, std::ios::binary) << list.bytes;
+        std::ofstream(marker) << "done\n";
+    }
+    return built[nodes] = std::move(list);
+}
+
+std::vector<std::string_view> floorReadLines(const std::string& path) {
+    std::string bytes;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    if (fd >= 0 && ::fstat(fd, &st) == 0) {
+        bytes.resize(static_cast<size_t>(st.st_size));
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) break;
+            done += static_cast<size_t>(n);
+        }
+    }
+    if (fd >= 0) ::close(fd);
+    std::vector<std::string_view> lines;
+    std::string_view rest = bytes;
+    while (!rest.empty()) {
+        const size_t end = std::min(rest.find('\n'), rest.size());
+        std::string_view line = rest.substr(0, end);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        lines.push_back(line);
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    benchmark::DoNotOptimize(lines.data());
+    return lines;  // the views dangle; only their count is looked at
+}
+
+size_t floorStat(const std::vector<std::string>& texts) {
+    size_t found = 0;
+    struct stat st;
+    for (const std::string& text : texts) found += ::stat(text.c_str(), &st) == 0;
+    return found;
+}
+
+void floorWrite(const std::string& path, const std::string& bytes, bool sync = false) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return;
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    if (sync) {
+        std::fflush(file);
+        ::fdatasync(::fileno(file));
+    }
+    std::fclose(file);
+}
+
+tarvelin::ListDocument readList(const std::string& path) {
+    tarvelin::ListDocument document;
+    tarvelin::readListDocument(document, path);
+    return document;
+}
+
+tarvelin::ListDocument openList(const std::string& path) {
+    tarvelin::ListDocument document = readList(path);
+    tarvelin::assignIconsOnOpening(document.tree);
+    return document;
+}
+
+// Seconds per run of each benchmark in this run, for the ratios.
+std::map<std::string, double> g_seconds;
+
+template <typename Job>
+void timed(benchmark::State& state, const char* name, Job job) {
+    double seconds = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        job();
+        seconds += std::chrono::duration<double>(Clock::now() - start).count();
+    }
+    g_seconds[name] = seconds / static_cast<double>(state.iterations());
+}
+
+void BM_FloorReadLines(benchmark::State& state) {
+    const BenchList& list = benchList(static_cast<size_t>(state.range(0)));
+    timed(state, "FloorReadLines", [&] { benchmark::DoNotOptimize(floorReadLines(list.path).size()); });
+}
+BENCHMARK(BM_FloorReadLines)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FloorStat(benchmark::State& state) {
+    const BenchList& list = benchList(static_cast<size_t>(state.range(0)));
+    timed(state, "FloorStat", [&] { benchmark::DoNotOptimize(floorStat(list.texts)); });
+}
+BENCHMARK(BM_FloorStat)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FloorWriteFwrite(benchmark::State& state) {
+    const BenchList& list = benchList(static_cast<size_t>(state.range(0)));
+    const std::string path = list.folder + "floor.kxd";
+    timed(state, "FloorWriteFwrite", [&] { floorWrite(path, list.bytes); });
+}
+BENCHMARK(BM_FloorWriteFwrite)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Saving a list waits for its bytes to reach the disk before the new file replaces the old one, so that a
+// crash leaves the old list or the new one; this floor pays the same wait.
+void BM_FloorWriteFwriteSync(benchmark::State& state) {
+    const BenchList& list = benchList(static_cast<size_t>(state.range(0)));
+    const std::string path = list.folder + "floor.kxd";
+    timed(state, "FloorWriteFwriteSync", [&] { floorWrite(path, list.bytes, true); });
+}
+BENCHMARK(BM_FloorWriteFwriteSync)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ReadList(benchmark::State& state) {
+    const BenchList& list = benchList(static_cast<size_t>(state.range(0)));
+    timed(state, "ReadList", [&] { benchmark::DoNotOptimize(readList(list.path).tree.size()); });
+}
+BENCHMARK(BM_ReadList)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_OpenList(benchmark::State& state) {
+    const BenchList& list = benchList(static_cast<size_t>(state.range(0)));
+    timed(state, "OpenList", [&] { benchmark::DoNotOptimize(openList(list.path).tree.size()); });
+}
+BENCHMARK(BM_OpenList)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WriteList(benchmark::State& state) {
+    const BenchList& list = benchList(static_cast<size_t>(state.range(0)));
+    tarvelin::ListDocument document = readList(list.path);
+    const std::string path = list.folder + "written.kxd";
+    timed(state, "WriteList", [&] { tarvelin::writeListDocument(document, path); });
+}
+BENCHMARK(BM_WriteList)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Figures of this run; any benchmark left out by a filter is timed here, best of five.
+double secondsOf(const char* name, const std::function<void()>& job) {
+    if (auto it = g_seconds.find(name); it != g_seconds.end()) return it->second;
+    double best = 1e9;
+    for (int i = 0; i < 5; ++i) {
+        const auto start = Clock::now();
+        job();
+        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    return best;
+}
+
+void BM_ListRatios(benchmark::State& state) {
+    const BenchList& list = benchList(static_cast<size_t>(state.range(0)));
+    for (auto _ : state) {
+        const double readFloor = secondsOf("FloorReadLines", [&] { floorReadLines(list.path); });
+        const double statFloor = secondsOf("FloorStat", [&] { floorStat(list.texts); });
+        const double writeFloor =
+            secondsOf("FloorWriteFwrite", [&] { floorWrite(list.folder + "floor.kxd", list.bytes); });
+        const double syncFloor = secondsOf("FloorWriteFwriteSync",
+                                           [&] { floorWrite(list.folder + "floor.kxd", list.bytes, true); });
+        const double read = secondsOf("ReadList", [&] { readList(list.path); });
+        const double open = secondsOf("OpenList", [&] { openList(list.path); });
+        tarvelin::ListDocument document = readList(list.path);
+        const double write = secondsOf(
+            "WriteList", [&] { tarvelin::writeListDocument(document, list.folder + "written.kxd"); });
+        document.tree.clear();
+
+        // The tree's own heap: what the allocator holds with the tree minus without it, temporaries gone.
+        const struct mallinfo2 before = mallinfo2();
+        tarvelin::readListDocument(document, list.path);
+        const struct mallinfo2 after = mallinfo2();
+        const double treeBytes = static_cast<double>(after.uordblks + after.hblkhd) -
+                                 static_cast<double>(before.uordblks + before.hblkhd);
+        const double budget =
+            2.5 * static_cast<double>(list.bytes.size()) + 64.0 * static_cast<double>(document.tree.size());
+
+        state.counters["OpenRatio"] = open / (readFloor + statFloor);
+        state.counters["ReadRatio"] = read / readFloor;
+        state.counters["WriteRatio"] = write / writeFloor;
+        state.counters["WriteSyncRatio"] = write / syncFloor;
+        state.counters["MemoryRatio"] = treeBytes / budget;
+        std::fprintf(
+            stderr,
+            "lists: file %zu bytes, %zu nodes\n"
+            "  OpenList %.1f ms = %.2f x (FloorReadLines %.1f ms + FloorStat %.1f ms)  target <= 1.0\n"
+            "  ReadList %.1f ms = %.2f x FloorReadLines\n"
+            "  WriteList %.1f ms = %.2f x FloorWriteFwrite %.1f ms  target <= 2.0\n"
+            "            = %.2f x FloorWriteFwriteSync %.1f ms (the same bytes made durable)\n"
+            "  tree %.1f MB = %.2f x (2.5 x file + 64 B a node = %.1f MB)  target <= 1.0\n",
+            list.bytes.size(), document.tree.size(), open * 1e3, open / (readFloor + statFloor),
+            readFloor * 1e3, statFloor * 1e3, read * 1e3, read / readFloor, write * 1e3, write / writeFloor,
+            writeFloor * 1e3, write / syncFloor, syncFloor * 1e3, treeBytes / 1e6, treeBytes / budget,
+            budget / 1e6);
+    }
+}
+BENCHMARK(BM_ListRatios)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
