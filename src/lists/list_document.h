@@ -26,12 +26,15 @@ struct ListDocument {
 // A new list: one root "Untitled" with the root icon and the item arrow as its selected icon.
 ListDocument newListDocument();
 
-// No list of ours comes near this; a larger file is refused before anything is read into memory.
+// No list of ours comes near these; a larger file is refused before it takes the memory of its tree (a file
+// of nothing but line ends would otherwise cost 64 bytes a byte).
 inline constexpr size_t kMaxListFileBytes = size_t{256} << 20;
+inline constexpr size_t kMaxListNodes = 4'000'000;
 
 // Empties the tree and rebuilds it from the file; the document remembers the file's encoding. Every node gets
 // icons 0 and 0 and is collapsed. Throws "ファイル %s は開けません" with the document untouched when the file
-// cannot be read, and the level error with the nodes before the bad line kept. The file name is not changed.
+// cannot be read ("ファイル %s は大きすぎて開けません" when it is too large), and the level error with the
+// nodes before the bad line kept. The file name is not changed.
 void readListDocument(ListDocument& document, const std::string& path);
 
 // Writes the tree in the document's encoding (UTF-8 when a text has no CP932 form), replacing the file at
@@ -43,7 +46,8 @@ void writeListDocument(ListDocument& document, const std::string& path);
 // The file's text as UTF-8 (raw bytes kept), up to a NUL byte, and the encoding it is in.
 DecodedText decodeListBytes(std::string_view bytes);
 // Empties the tree and places one node a line. Throws the level error, keeping the nodes placed before it.
-void buildListTree(std::string_view text, ListTree& tree);
+// Returns false, leaving the tree alone, when the text has more than kMaxListNodes lines.
+[[nodiscard]] bool buildListTree(std::string_view text, ListTree& tree);
 
 // The file's text in UTF-8: a line a node, tabs for the level, CR LF after each; nothing for an empty tree.
 // Empty when the text would be longer than kMaxListFileBytes (tooLarge is then set).

@@ -1,5 +1,6 @@
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lists/list_document.h"
@@ -30,8 +31,8 @@ bool isUtf8WithRawNames(std::string_view bytes) {
     return false;
 }
 
-// Splits at CR LF, lone CR and lone LF; a final line end adds no line.
-std::vector<std::string_view> splitLines(std::string_view text) {
+// Splits at CR LF, lone CR and lone LF; a final line end adds no line. Stops after maxLines + 1 lines.
+std::vector<std::string_view> splitLines(std::string_view text, size_t maxLines) {
     std::vector<std::string_view> lines;
     const char* const begin = text.data();
     const char* const end = begin + text.size();
@@ -42,7 +43,7 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     const char* nextCr = find(begin, '\r');
     const char* nextLf = find(begin, '\n');
     const char* start = begin;
-    while (start < end) {
+    while (start < end && lines.size() <= maxLines) {
         if (nextCr < start) nextCr = find(start, '\r');
         if (nextLf < start) nextLf = find(start, '\n');
         const char* lineEnd = nextCr < nextLf ? nextCr : nextLf;
@@ -80,9 +81,10 @@ DecodedText decodeListBytes(std::string_view bytes) {
     return decoded;
 }
 
-void buildListTree(std::string_view text, ListTree& tree) {
+bool buildListTree(std::string_view text, ListTree& tree) {
+    const std::vector<std::string_view> lines = splitLines(text, kMaxListNodes);
+    if (lines.size() > kMaxListNodes) return false;
     tree.clear();
-    const std::vector<std::string_view> lines = splitLines(text);
     tree.reserve(lines.size());
     // branch[k] is the node last placed at level k; the previous node is branch.back().
     std::vector<NodeId> branch;
@@ -100,15 +102,20 @@ void buildListTree(std::string_view text, ListTree& tree) {
         branch.resize(level);
         branch.push_back(tree.addChild(parent, std::string(nodeText)));
     }
+    return true;
 }
 
 void readListDocument(ListDocument& document, const std::string& path) {
     const FileBytes file = readFileBytes(path, kMaxListFileBytes);
     if (file.status == ReadStatus::TooLarge) throw fileTooLarge(path);
     if (file.status != ReadStatus::Ok) throw cannotOpenFile(path);
-    DecodedText decoded = decodeListBytes(file.bytes);
-    document.encoding = decoded.encoding;
-    buildListTree(decoded.text, document.tree);
+    const DecodedText decoded = decodeListBytes(file.bytes);
+    // The encoding is the document's as soon as its tree is, even when a bad level stops the reading.
+    const Encoding previous = std::exchange(document.encoding, decoded.encoding);
+    if (!buildListTree(decoded.text, document.tree)) {
+        document.encoding = previous;
+        throw fileTooLarge(path);
+    }
 }
 
 }  // namespace tarvelin

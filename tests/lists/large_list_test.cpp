@@ -104,6 +104,28 @@ TEST(LargeList, ADeepFileOnASmallStack) {
     EXPECT_TRUE(sameBytes);
 }
 
+TEST(LargeList, TooManyLinesAreRefusedBeforeTheTreeIsTouched) {
+    // Line ends alone cost a node each: 64 bytes of tree a byte of file.
+    const TempFolder folder;
+    folder.write("ends.kxd", std::string(kMaxListNodes + 1, '\n'));
+    ListDocument document;
+    document.encoding = Encoding::Cp932;
+    document.tree.addChild(kNoNode, "kept");
+    try {
+        readListDocument(document, folder.file("ends.kxd"));
+        ADD_FAILURE() << "no error";
+    } catch (const UserError& e) {
+        EXPECT_EQ(std::string(e.what()), "ファイル " + folder.file("ends.kxd") + " は大きすぎて開けません");
+    }
+    EXPECT_EQ(document.tree.size(), 1u);
+    EXPECT_EQ(document.tree.text(document.tree.first()), "kept");
+    EXPECT_EQ(document.encoding, Encoding::Cp932);
+
+    folder.write("ends.kxd", std::string(kMaxListNodes, '\n'));
+    readListDocument(document, folder.file("ends.kxd"));
+    EXPECT_EQ(document.tree.size(), kMaxListNodes);
+}
+
 TEST(LargeList, MemoryOfAHundredThousandNodes) {
     // Paths of real length under eight levels, as users' lists have them.
     constexpr size_t kNodes = 100'000;
@@ -118,8 +140,9 @@ TEST(LargeList, MemoryOfAHundredThousandNodes) {
     const DecodedText decoded = decodeListBytes(bytes);
     ListTree tree;
     const struct mallinfo2 before = mallinfo2();
-    buildListTree(decoded.text, tree);
+    const bool built = buildListTree(decoded.text, tree);
     const struct mallinfo2 after = mallinfo2();
+    ASSERT_TRUE(built);
     ASSERT_EQ(tree.size(), kNodes);
     const double used =
         static_cast<double>((after.uordblks + after.hblkhd) - (before.uordblks + before.hblkhd));
