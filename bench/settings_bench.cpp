@@ -1,4 +1,5 @@
-// Apply colour settings reads eleven keys, each from the file afresh; the floor reads the same file eleven times.
+// Apply colour settings reads eleven keys, each from the file afresh; the floor reads the same file eleven
+// times.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>

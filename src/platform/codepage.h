@@ -6,8 +6,8 @@
 
 namespace tarvelin {
 
-// The encodings a text file of ours may be in. In memory every text is UTF-8; bytes that do not decode are kept
-// as they are, so a file always writes back to the bytes it was read from.
+// The encodings a text file of ours may be in. In memory every text is UTF-8; bytes that do not decode are
+// kept as they are, so a file always writes back to the bytes it was read from.
 enum class Encoding { Utf8, Cp932 };
 
 struct DecodedText {
@@ -25,7 +25,8 @@ DecodedText decodeText(std::string_view bytes);
 // CP932 bytes to UTF-8; a byte sequence that is not CP932 is copied unchanged.
 std::string cp932ToUtf8(std::string_view bytes);
 
-// UTF-8 to CP932; nullopt when a character has no CP932 form. Bytes that are not valid UTF-8 are copied unchanged.
+// UTF-8 to CP932; nullopt when a character has no CP932 form. Bytes that are not valid UTF-8 are copied
+// unchanged.
 std::optional<std::string> utf8ToCp932(std::string_view text);
 
 struct EncodedText {

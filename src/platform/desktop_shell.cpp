@@ -13,6 +13,8 @@ void DesktopShell::openPath(const std::string& path) {
     QDesktopServices::openUrl(QUrl::fromEncoded(fileUrlOf(path), QUrl::StrictMode));
 }
 
-void DesktopShell::openUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+void DesktopShell::openUrl(const QString& url) {
+    QDesktopServices::openUrl(QUrl(url));
+}
 
 }  // namespace tarvelin

@@ -32,7 +32,8 @@ public:
     // File paths come back as the file system's bytes.
     virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
-    virtual std::optional<std::string> chooseFolder(const QString& caption, const std::string& startFolder) = 0;
+    virtual std::optional<std::string> chooseFolder(const QString& caption,
+                                                    const std::string& startFolder) = 0;
     virtual std::optional<ColourValue> chooseColour(ColourValue initial) = 0;
 };
 

@@ -16,6 +16,8 @@ UserError cannotCreateFile(std::string_view path) {
     return UserError(formatMessage("ファイル %s を作成できません", path));
 }
 
-UserError cannotWriteTo(std::string_view path) { return UserError(formatMessage("%s に書き込めません", path)); }
+UserError cannotWriteTo(std::string_view path) {
+    return UserError(formatMessage("%s に書き込めません", path));
+}
 
 }  // namespace tarvelin

@@ -108,7 +108,8 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes) {
         ::umask(mask);
         return static_cast<mode_t>(0666 & ~mask);
     }();
-    const bool written = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), bytes) && ::fdatasync(fd.get()) == 0;
+    const bool written =
+        ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), bytes) && ::fdatasync(fd.get()) == 0;
     const bool closed = ::close(fd.release()) == 0;
     if (!written || !closed || ::rename(temp.c_str(), target.c_str()) != 0) {
         ::unlink(temp.c_str());

@@ -23,7 +23,9 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 // A profile line cannot hold a line break: a value is cut before one.
-std::string_view singleLine(std::string_view s) { return s.substr(0, s.find_first_of("\r\n")); }
+std::string_view singleLine(std::string_view s) {
+    return s.substr(0, s.find_first_of("\r\n"));
+}
 
 }  // namespace
 

@@ -7,12 +7,15 @@
 
 namespace tarvelin {
 
-// The text of a settings (INI) file with the reading and writing rules of the Windows private-profile functions,
-// which users of hand-edited files rely on:
-// - lines are trimmed of white space; blank lines are ignored; "[name]" (up to the last "]") starts a section;
-// - "key = value" has the spaces around both trimmed; a line without "=" is a key without a value (it reads as
+// The text of a settings (INI) file with the reading and writing rules of the Windows private-profile
+// functions, which users of hand-edited files rely on:
+// - lines are trimmed of white space; blank lines are ignored; "[name]" (up to the last "]") starts a
+// section;
+// - "key = value" has the spaces around both trimmed; a line without "=" is a key without a value (it reads
+// as
 //   missing), so comment lines never match a key anyone asks for;
-// - section and key names compare without regard to ASCII case; only the first section of a name is searched and
+// - section and key names compare without regard to ASCII case; only the first section of a name is searched
+// and
 //   the first matching key in it wins;
 // - a new key goes after the last line of its section, a new section at the end of the file.
 // Lines nobody writes keep their text exactly; every line is written with CR LF.

@@ -64,7 +64,8 @@ std::optional<int32_t> parseProfileInteger(std::string_view text) {
         return static_cast<int32_t>(negative ? 0u - pattern : pattern);
     }
     const int64_t signedValue = negative ? -static_cast<int64_t>(value) : static_cast<int64_t>(value);
-    if (signedValue < std::numeric_limits<int32_t>::min() || signedValue > std::numeric_limits<int32_t>::max())
+    if (signedValue < std::numeric_limits<int32_t>::min() ||
+        signedValue > std::numeric_limits<int32_t>::max())
         return std::nullopt;
     return static_cast<int32_t>(signedValue);
 }

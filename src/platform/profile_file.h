@@ -7,15 +7,16 @@
 
 namespace tarvelin {
 
-// Reads an integer as the settings file stores it: "0x"/"0X" followed by hexadecimal (only when the text is longer
-// than two characters), "$" followed by hexadecimal (after an optional sign), or signed decimal. Hexadecimal takes
-// up to 32 bits as a bit pattern; decimal must fit a signed 32-bit integer. Anything else is nullopt.
+// Reads an integer as the settings file stores it: "0x"/"0X" followed by hexadecimal (only when the text is
+// longer than two characters), "$" followed by hexadecimal (after an optional sign), or signed decimal.
+// Hexadecimal takes up to 32 bits as a bit pattern; decimal must fit a signed 32-bit integer. Anything else
+// is nullopt.
 std::optional<int32_t> parseProfileInteger(std::string_view text);
 
-// A settings file, read and written by section and key as the Windows private-profile functions do. Every call
-// reads the file afresh, so another program's changes are seen; every write replaces the file atomically and is
-// on disk when it returns, so closing needs no flush. The file keeps the encoding it was found in (new files take
-// the system's), and a failed write throws "%s に書き込めません" with the full path.
+// A settings file, read and written by section and key as the Windows private-profile functions do. Every
+// call reads the file afresh, so another program's changes are seen; every write replaces the file atomically
+// and is on disk when it returns, so closing needs no flush. The file keeps the encoding it was found in (new
+// files take the system's), and a failed write throws "%s に書き込めません" with the full path.
 class ProfileFile {
 public:
     explicit ProfileFile(std::string path);
@@ -23,7 +24,8 @@ public:
     const std::string& path() const { return m_path; }
 
     // At most 2047 characters of a value are seen; matching quotes around a value are removed.
-    std::string readString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
     int32_t readInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
     bool readBool(std::string_view section, std::string_view key, bool defaultValue) const;
 

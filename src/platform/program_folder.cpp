@@ -15,7 +15,8 @@ std::string env(const char* name) {
 }
 
 std::string xdgFolder(const ProgramFolderInputs& in) {
-    const std::string config = !in.xdgConfigHome.empty() ? in.xdgConfigHome : withTrailingSeparator(in.home) + ".config";
+    const std::string config =
+        !in.xdgConfigHome.empty() ? in.xdgConfigHome : withTrailingSeparator(in.home) + ".config";
     return withTrailingSeparator(config) + "Tarvelin2/";
 }
 

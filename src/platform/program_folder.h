@@ -5,18 +5,19 @@
 namespace tarvelin {
 
 struct ProgramFolderInputs {
-    std::string overrideDir;    // TARVELIN2_DIR, empty when unset
+    std::string overrideDir;     // TARVELIN2_DIR, empty when unset
     std::string executablePath;  // full path of the running program
-    std::string xdgConfigHome;  // XDG_CONFIG_HOME, empty when unset
-    std::string home;           // HOME
+    std::string xdgConfigHome;   // XDG_CONFIG_HOME, empty when unset
+    std::string home;            // HOME
 };
 
-// Where the program keeps "KX2cfg.ini", "oplst.lst" and its help: TARVELIN2_DIR when set; else the executable's
-// folder when it is writable (a portable or build-tree copy); else $XDG_CONFIG_HOME/Tarvelin2/ (~/.config by
-// default). Always ends in "/".
+// Where the program keeps "KX2cfg.ini", "oplst.lst" and its help: TARVELIN2_DIR when set; else the
+// executable's folder when it is writable (a portable or build-tree copy); else $XDG_CONFIG_HOME/Tarvelin2/
+// (~/.config by default). Always ends in "/".
 std::string programFolder(const ProgramFolderInputs& in);
 
-// The same, from this process's environment and executable; creates the XDG folder when that is the one chosen.
+// The same, from this process's environment and executable; creates the XDG folder when that is the one
+// chosen.
 std::string programFolder();
 
 // The folder part of a path up to and including the last "/", with a "/" appended when missing.

@@ -15,7 +15,9 @@ namespace {
 
 const QString kApplicationTitle = QStringLiteral("Tarvelin2");
 
-QWidget* dialogParent() { return QApplication::activeWindow(); }
+QWidget* dialogParent() {
+    return QApplication::activeWindow();
+}
 
 void showBox(QMessageBox::Icon icon, const QString& text) {
     QMessageBox box(icon, kApplicationTitle, withLineBreaks(text), QMessageBox::Ok, dialogParent());
@@ -23,7 +25,8 @@ void showBox(QMessageBox::Icon icon, const QString& text) {
 }
 
 std::optional<std::string> runFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(dialogParent(), request.title, QFile::decodeName(request.folder.c_str()), request.filter);
+    QFileDialog dialog(dialogParent(), request.title, QFile::decodeName(request.folder.c_str()),
+                       request.filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
@@ -41,13 +44,17 @@ QString withLineBreaks(const QString& text) {
     return out;
 }
 
-void QtDialogs::message(const QString& text) { showBox(QMessageBox::NoIcon, text); }
+void QtDialogs::message(const QString& text) {
+    showBox(QMessageBox::NoIcon, text);
+}
 
-void QtDialogs::error(const QString& text) { showBox(QMessageBox::Critical, text); }
+void QtDialogs::error(const QString& text) {
+    showBox(QMessageBox::Critical, text);
+}
 
 bool QtDialogs::confirm(const QString& text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), withLineBreaks(text), QMessageBox::NoButton,
-                    dialogParent());
+    QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), withLineBreaks(text),
+                    QMessageBox::NoButton, dialogParent());
     QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
     box.setDefaultButton(yes);

@@ -5,8 +5,8 @@
 
 namespace tarvelin {
 
-// Hands files and addresses to the desktop, which opens them with their associated programs. The result is not
-// reported: the desktop shows its own errors.
+// Hands files and addresses to the desktop, which opens them with their associated programs. The result is
+// not reported: the desktop shows its own errors.
 class Shell {
 public:
     virtual ~Shell() = default;

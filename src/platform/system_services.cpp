@@ -4,8 +4,12 @@
 
 namespace tarvelin {
 
-QDateTime SystemClock::now() { return QDateTime::currentDateTime(); }
+QDateTime SystemClock::now() {
+    return QDateTime::currentDateTime();
+}
 
-void SystemBeeper::beep() { QApplication::beep(); }
+void SystemBeeper::beep() {
+    QApplication::beep();
+}
 
 }  // namespace tarvelin

@@ -20,7 +20,9 @@ std::vector<std::string> splitListLines(std::string_view text) {
     return lines;
 }
 
-std::string AutoOpenListFile::pathIn(const std::string& programFolder) { return programFolder + "oplst.lst"; }
+std::string AutoOpenListFile::pathIn(const std::string& programFolder) {
+    return programFolder + "oplst.lst";
+}
 
 AutoOpenListFile::AutoOpenListFile(const std::string& programFolder) : m_path(pathIn(programFolder)) {}
 
@@ -34,7 +36,8 @@ std::optional<std::vector<std::string>> AutoOpenListFile::load() const {
 void AutoOpenListFile::save(const std::vector<std::string>& entries) const {
     Encoding encoding = systemEncoding();
     bool bom = false;
-    if (const FileBytes old = readFileBytes(m_path, kMaxFileBytes); old.status == ReadStatus::Ok && !old.bytes.empty()) {
+    if (const FileBytes old = readFileBytes(m_path, kMaxFileBytes);
+        old.status == ReadStatus::Ok && !old.bytes.empty()) {
         const DecodedText decoded = decodeText(old.bytes);
         encoding = decoded.encoding;
         bom = decoded.utf8Bom;

@@ -14,11 +14,12 @@ public:
     static std::string pathIn(const std::string& programFolder);
     const std::string& path() const { return m_path; }
 
-    // The entries, or nullopt when there is no file. Throws "ファイル %s は開けません" when it cannot be read.
+    // The entries, or nullopt when there is no file. Throws "ファイル %s は開けません" when it cannot be
+    // read.
     std::optional<std::vector<std::string>> load() const;
 
-    // Writes every entry followed by CR LF (an empty list gives a 0-byte file), in the encoding the file already
-    // has, else the system's. Throws "ファイル %s を作成できません" when it cannot be written.
+    // Writes every entry followed by CR LF (an empty list gives a 0-byte file), in the encoding the file
+    // already has, else the system's. Throws "ファイル %s を作成できません" when it cannot be written.
     void save(const std::vector<std::string>& entries) const;
 
     static constexpr size_t kMaxFileBytes = 16 * 1024 * 1024;

@@ -11,7 +11,19 @@
 namespace tarvelin {
 
 // The colour keys of section "Color", in the order the settings dialog writes them.
-enum class ColourKey { ftBack, ftText, flBack, flText, fiBack, fiText, vtBack, vtText, riBack, riText, AppBody };
+enum class ColourKey {
+    ftBack,
+    ftText,
+    flBack,
+    flText,
+    fiBack,
+    fiText,
+    vtBack,
+    vtText,
+    riBack,
+    riText,
+    AppBody
+};
 
 struct ColourKeyInfo {
     ColourKey key;
@@ -35,8 +47,8 @@ inline constexpr std::array<ColourKeyInfo, 11> kColourKeys{{
 
 const ColourKeyInfo& colourKeyInfo(ColourKey key);
 
-// "KX2cfg.ini" in the program folder, with one typed accessor per key. Readers pass their own default where it
-// differs from the usual one; nothing is kept between calls.
+// "KX2cfg.ini" in the program folder, with one typed accessor per key. Readers pass their own default where
+// it differs from the usual one; nothing is kept between calls.
 class SettingsFile {
 public:
     explicit SettingsFile(const std::string& programFolder);

@@ -43,10 +43,10 @@ TEST(Codepage, AsciiFollowsTheConfiguredCodePage) {
 TEST(Codepage, RoundTripsEveryFileByteForByte) {
     const std::string files[] = {
         "\x8E\x91\x97\xBF\r\n\tC:\\\x8E\x91\x97\xBF\\a.txt\r\n",  // a Windows list
-        "\x8E\x91\xFF\x97\xBF",       // CP932 with a byte CP932 does not define
-        "\x8E",                       // a lead byte cut off at the end
-        "\xEF\xBB\xBF\xE8\xB3\x87",   // UTF-8 with a byte-order mark
-        "\xE8\xB3\x87\xE6\x96\x99",   // plain UTF-8
+        "\x8E\x91\xFF\x97\xBF",                                   // CP932 with a byte CP932 does not define
+        "\x8E",                                                   // a lead byte cut off at the end
+        "\xEF\xBB\xBF\xE8\xB3\x87",                               // UTF-8 with a byte-order mark
+        "\xE8\xB3\x87\xE6\x96\x99",                               // plain UTF-8
     };
     for (const std::string& bytes : files) {
         const DecodedText d = decodeText(bytes);

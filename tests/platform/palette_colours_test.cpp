@@ -23,7 +23,8 @@ TEST(PaletteColours, RgbIsTakenAsItIsAndSchemeColoursFromThePalette) {
         {kTooltipBackground, QColor(13, 14, 15)},
         {kSystemColourFlag | 200, QColor(1, 2, 3)},  // unknown index: the window background
     };
-    for (const auto& [value, expected] : cases) EXPECT_EQ(toQColor(value, palette), expected) << std::hex << value;
+    for (const auto& [value, expected] : cases)
+        EXPECT_EQ(toQColor(value, palette), expected) << std::hex << value;
     EXPECT_EQ(fromQColor(QColor(0x56, 0x34, 0x12)), 0x00123456u);
 }
 

@@ -142,8 +142,9 @@ TEST(ProfileFile, ReadsHandEditedFilesAsTheWindowsFunctionsDo) {
 
 TEST(ProfileFile, ReadsBooleansAsIntegers) {
     TempFolder dir;
-    const std::pair<const char*, bool> cases[] = {{"1", true},  {"2", true},  {"-1", true},  {"0", false},
-                                                  {"0x0", false}, {"yes", false}, {"", false}, {"true", false}};
+    const std::pair<const char*, bool> cases[] = {{"1", true},  {"2", true},    {"-1", true},
+                                                  {"0", false}, {"0x0", false}, {"yes", false},
+                                                  {"", false},  {"true", false}};
     for (const auto& [text, expected] : cases) {
         dir.write("a.ini", std::string("[Open]\r\nFiles=") + text + "\r\n");
         EXPECT_EQ(ProfileFile(dir.file("a.ini")).readBool("Open", "Files", false), expected) << text;
@@ -179,7 +180,8 @@ TEST(ProfileFile, KeepsTheEncodingTheFileWasFoundIn) {
     ProfileFile sjis(dir.file("sjis.ini"));
     EXPECT_EQ(sjis.readString("Folder", "DlgDir", ""), "C:\\資料");
     sjis.writeString("Folder", "TreeDir", "資料");
-    EXPECT_EQ(dir.read("sjis.ini"), "[Folder]\r\nDlgDir=C:\\\x8E\x91\x97\xBF\r\nTreeDir=\x8E\x91\x97\xBF\r\n");
+    EXPECT_EQ(dir.read("sjis.ini"),
+              "[Folder]\r\nDlgDir=C:\\\x8E\x91\x97\xBF\r\nTreeDir=\x8E\x91\x97\xBF\r\n");
 
     // A text CP932 cannot hold turns the file into UTF-8 rather than lose it.
     sjis.writeString("Folder", "TreeDir", "😀");

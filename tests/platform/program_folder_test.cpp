@@ -22,7 +22,9 @@ TEST(ProgramFolder, ChoosesOverrideThenWritableExecutableFolderThenXdg) {
         {"override with separator", {"/opt/t2/", exe, "", "/home/u"}, "/opt/t2/"},
         {"writable executable folder", {"", exe, "/x", "/home/u"}, dir.path()},
         {"unknown executable, XDG", {"", "", "/x/cfg", "/home/u"}, "/x/cfg/Tarvelin2/"},
-        {"missing executable folder", {"", "/no/such/folder/tarvelin2", "", "/home/u"}, "/home/u/.config/Tarvelin2/"},
+        {"missing executable folder",
+         {"", "/no/such/folder/tarvelin2", "", "/home/u"},
+         "/home/u/.config/Tarvelin2/"},
     };
     for (const Case& c : cases) EXPECT_EQ(programFolder(c.in), c.expected) << c.name;
 }

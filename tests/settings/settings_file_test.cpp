@@ -18,7 +18,8 @@ TEST(SettingsFile, DefaultsWithoutAFile) {
         {ColourKey::flText, -2147483640}, {ColourKey::fiBack, -2147483625}, {ColourKey::fiText, -2147483624},
         {ColourKey::vtBack, -2147483643}, {ColourKey::vtText, -2147483640}, {ColourKey::riBack, -2147483624},
         {ColourKey::riText, -2147483625}, {ColourKey::AppBody, -2147483633}};
-    for (const auto& [key, stored] : colours) EXPECT_EQ(toStored(s.colour(key)), stored) << colourKeyInfo(key).name;
+    for (const auto& [key, stored] : colours)
+        EXPECT_EQ(toStored(s.colour(key)), stored) << colourKeyInfo(key).name;
     EXPECT_EQ(s.dlgDir(), "");
     EXPECT_EQ(s.treeDir(SettingsFile::kDesktopRoot), "rfDesktop");
     EXPECT_FALSE(s.nodeCollapse());
@@ -43,7 +44,8 @@ TEST(SettingsFile, KeysLandInTheirSections) {
     s.setWindowLeft(-8);
     EXPECT_EQ(dir.read("KX2cfg.ini"),
               "[Window]\r\nState=Else\r\nLeft=-8\r\n[Folder]\r\nDlgDir=/d\r\nTreeDir=\r\n"
-              "[Color]\r\nvtText=255\r\nAppBody=-2147483633\r\n[Actions]\r\nNodeCollapse=1\r\n[Open]\r\nFiles=1\r\n");
+              "[Color]\r\nvtText=255\r\nAppBody=-2147483633\r\n[Actions]\r\nNodeCollapse=1\r\n[Open]"
+              "\r\nFiles=1\r\n");
     EXPECT_EQ(s.treeDir("rfDesktop"), "");  // an empty value is not the default
     EXPECT_EQ(s.colour(ColourKey::vtText), 255u);
     EXPECT_TRUE(s.openFiles());

@@ -16,13 +16,19 @@ T next(std::deque<T>& queue, const char* what, T fallback) {
     return answer;
 }
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 }  // namespace
 
-void FakeDialogs::message(const QString& text) { calls.push_back({"message", {text}}); }
+void FakeDialogs::message(const QString& text) {
+    calls.push_back({"message", {text}});
+}
 
-void FakeDialogs::error(const QString& text) { calls.push_back({"error", {text}}); }
+void FakeDialogs::error(const QString& text) {
+    calls.push_back({"error", {text}});
+}
 
 bool FakeDialogs::confirm(const QString& text) {
     calls.push_back({"confirm", {text}});
@@ -63,8 +69,12 @@ QStringList FakeDialogs::messages() const {
     return texts;
 }
 
-void FakeShell::openPath(const std::string& path) { calls.push_back({"openPath", {q(path)}}); }
+void FakeShell::openPath(const std::string& path) {
+    calls.push_back({"openPath", {q(path)}});
+}
 
-void FakeShell::openUrl(const QString& url) { calls.push_back({"openUrl", {url}}); }
+void FakeShell::openUrl(const QString& url) {
+    calls.push_back({"openUrl", {url}});
+}
 
 }  // namespace tarvelin::test

@@ -27,7 +27,7 @@ struct Call {
 class FakeDialogs final : public Dialogs {
 public:
     std::deque<bool> confirmAnswers;
-    std::deque<QString> inputAnswers;  // a null QString() answers with cancel
+    std::deque<QString> inputAnswers;                    // a null QString() answers with cancel
     std::deque<std::optional<std::string>> fileAnswers;  // open, save and folder dialogs, in order
     std::deque<std::optional<ColourValue>> colourAnswers;
     std::vector<Call> calls;
@@ -69,7 +69,9 @@ struct FakeServices {
     FakeShell shell;
     FakeClock clock;
     FakeBeeper beeper;
-    Services services(const std::string& programFolder) { return {dialogs, shell, clock, beeper, programFolder}; }
+    Services services(const std::string& programFolder) {
+        return {dialogs, shell, clock, beeper, programFolder};
+    }
 };
 
 }  // namespace tarvelin::test

@@ -42,6 +42,8 @@ std::string TempFolder::read(std::string_view name) const {
     return s.str();
 }
 
-bool TempFolder::exists(std::string_view name) const { return std::filesystem::exists(file(name)); }
+bool TempFolder::exists(std::string_view name) const {
+    return std::filesystem::exists(file(name));
+}
 
 }  // namespace tarvelin::test
