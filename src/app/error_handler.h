@@ -8,8 +8,9 @@
 
 namespace tarvelin {
 
-// The general error handler: an error ends the user action where it arose, what the action already changed stays
-// changed, and the error's text is shown in a message box. Returns false when the action ended in an error.
+// The general error handler: an error ends the user action where it arose, what the action already changed
+// stays changed, and the error's text is shown in a message box. Returns false when the action ended in an
+// error.
 template <class Action>
 bool runAction(Dialogs& dialogs, Action&& action) {
     try {

@@ -1,12 +1,20 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QShowEvent>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <filesystem>
 
 #include "app/close_query.h"
 #include "app/error_handler.h"
+#include "app/operation_log.h"
 #include "platform/palette_colours.h"
 #include "settings/settings_file.h"
 
@@ -15,9 +23,8 @@ namespace tarvelin {
 TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services(std::move(services)) {
     setObjectName(QStringLiteral("KX2"));
     setWindowTitle(QStringLiteral("Tarvelin2"));
-    m_mdiArea = new QMdiArea(this);
-    m_mdiArea->setObjectName(QStringLiteral("MDIClient"));
-    setCentralWidget(m_mdiArea);
+    buildLayout();
+    buildMenus();
 
     m_programFolder = m_services.programFolder;
     ApplyColourSettings();
@@ -25,17 +32,73 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
     const SettingsFile settings(m_programFolder);
     restorePlacement(settings);
     readStartupTreeRoot(settings);
+    appendLogLine(QStringLiteral("Tarvelin を起動しました。"));
 }
 
 TKX2::~TKX2() = default;
 
-void TKX2::ApplyColourSettings() {
-    const SettingsFile settings(m_programFolder);
-    m_bodyColour = settings.colour(ColourKey::AppBody);
-    m_mdiArea->setBackground(toQColor(m_bodyColour));
+namespace {
+
+void paintBackground(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
 }
 
-void TKX2::LoadActionSettings() { m_binderCollapse = SettingsFile(m_programFolder).nodeCollapse(false); }
+void paintText(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Text, colour);
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+void TKX2::ApplyColourSettings() {
+    const SettingsFile settings(m_programFolder);
+    paintBackground(ListBox1, QPalette::Base, toQColor(settings.colour(ColourKey::riBack)));
+    paintText(ListBox1, toQColor(settings.colour(ColourKey::riText)));
+
+    m_bodyColour = settings.colour(ColourKey::AppBody);
+    const QColor body = toQColor(m_bodyColour);
+    m_mdiArea->setBackground(body);
+    paintBackground(ToolBar1, QPalette::Window, body);
+    paintBackground(ToolBar2, QPalette::Window, body);
+    paintBackground(Splitter1->handle(1), QPalette::Window, body);
+    paintBackground(StatusBar1, QPalette::Window, body);
+}
+
+void TKX2::appendLogLine(const QString& message) {
+    ListBox1->appendLine(message);
+}
+
+void TKX2::setStatusLine(const QString& text) {
+    StatusText->setText(text);
+}
+
+QString TKX2::statusLine() const {
+    return StatusText->text();
+}
+
+std::string TKX2::helpFilePath() const {
+    const std::string local = m_programFolder + "TARVELIN2.html";
+    std::error_code ec;
+    if (std::filesystem::exists(local, ec)) return local;
+    // An installed program keeps its help beside its other data: <prefix>/share/tarvelin2/.
+    const QString installed =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/tarvelin2/TARVELIN2.html");
+    if (QFile::exists(installed)) return QFile::encodeName(installed).toStdString();
+    return local;
+}
+
+void TKX2::Help2Click() {
+    m_services.shell.openPath(helpFilePath());
+}
+
+void TKX2::LoadActionSettings() {
+    m_binderCollapse = SettingsFile(m_programFolder).nodeCollapse(false);
+}
 
 void TKX2::restorePlacement(const SettingsFile& settings) {
     if (settings.windowState() != SettingsFile::kNormalState) {
@@ -70,13 +133,18 @@ void TKX2::showEvent(QShowEvent* event) {
     FormShow();
 }
 
-void TKX2::FormShow() {}
+void TKX2::FormShow() {
+    m_savedLeftPaneWidth = Splitter1->sizes().value(0, Panel1->width());
+}
 
-void TKX2::Exit1Click() { close(); }
+void TKX2::Exit1Click() {
+    close();
+}
 
 bool TKX2::listWindowsAgreeToClose() {
     for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
-        if (auto* query = dynamic_cast<CloseQuery*>(sub->widget()); query && !query->FormCloseQuery()) return false;
+        if (auto* query = dynamic_cast<CloseQuery*>(sub->widget()); query && !query->FormCloseQuery())
+            return false;
     }
     return true;
 }
@@ -100,8 +168,8 @@ void TKX2::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    // A settings file that cannot be written is reported once; the program still ends rather than trap the user
-    // in a window that can never close.
+    // A settings file that cannot be written is reported once; the program still ends rather than trap the
+    // user in a window that can never close.
     runAction(m_services.dialogs, [this] { storePlacement(); });
     event->accept();
 }

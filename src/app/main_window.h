@@ -6,14 +6,22 @@
 #include "platform/colour_value.h"
 #include "platform/services.h"
 
+class QLabel;
 class QMdiArea;
+class QMenu;
+class QSplitter;
+class QStackedWidget;
+class QTabBar;
+class QToolBar;
+class QToolButton;
 
 namespace tarvelin {
 
+class OperationLog;
 class SettingsFile;
 
-// The main window: an MDI frame that holds the list windows and the file browser, and owns the state other windows
-// read from it.
+// The main window: an MDI frame that holds the list windows and the file browser, and owns the state other
+// windows read from it. Controls keep their names as members and as object names.
 class TKX2 : public QMainWindow {
     Q_OBJECT
 public:
@@ -30,18 +38,73 @@ public:
     QMdiArea* mdiArea() const { return m_mdiArea; }
     Services& services() { return m_services; }
 
-    // Re-read by the settings dialog after it has written the file.
+    // Re-run by the settings dialog after it has written the file.
     void ApplyColourSettings();
     void LoadActionSettings();
 
-    // "終了": closes the main window and, when every list window agrees, ends the program.
+    void appendLogLine(const QString& message);
+    void setStatusLine(const QString& text);
+    QString statusLine() const;
+
+    // Commands of the menu bar handled by the main window itself.
     void Exit1Click();
+    void Help2Click();
+
+    // The help document handed to the desktop: "TARVELIN2.html" in the program folder, else the installed
+    // copy.
+    std::string helpFilePath() const;
+
+    // Layout
+    QWidget* Panel1 = nullptr;
+    QToolBar* ToolBar2 = nullptr;
+    QWidget* Panel2 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QTabBar* TabControl1 = nullptr;
+    QStackedWidget* ClientStack = nullptr;  // the MDI area, or Panel3 covering it
+    QWidget* Panel3 = nullptr;
+    OperationLog* ListBox1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* StatusText = nullptr;
+
+    // ToolBar2: list and mode buttons
+    QToolButton* ToolButton4 = nullptr;
+    QToolButton* ToolButton5 = nullptr;
+    QToolButton* ToolButton6 = nullptr;
+    QToolButton* ToolButton7 = nullptr;
+    // ToolBar1: tree tools
+    QToolButton* ToolButton8 = nullptr;
+    QToolButton* ToolButton1 = nullptr;
+    QToolButton* ToolButton3 = nullptr;
+    QToolButton* ToolButton2 = nullptr;
+    QToolButton* ToolButton9 = nullptr;
+
+    // MainMenu1
+    QMenuBar* MainMenu1 = nullptr;
+    QMenu* File1 = nullptr;
+    QAction* New1 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* Exit1 = nullptr;
+    QMenu* Window1 = nullptr;
+    QAction* rwe1 = nullptr;
+    QAction* N12 = nullptr;
+    QAction* N13 = nullptr;
+    QAction* N1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* Help2 = nullptr;
+    QAction* About1 = nullptr;
+
+    static constexpr int kLeftPaneWidth = 230;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    void buildLayout();
+    void buildLeftPane();
+    void buildMenus();
     void restorePlacement(const SettingsFile& settings);
     void readStartupTreeRoot(const SettingsFile& settings);
     void FormShow();

@@ -6,6 +6,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "app/first_paint_report.h"
+#include "app/image_list.h"
 #include "app/main_window.h"
 #include "app/termination_signal.h"
 #include "platform/desktop_shell.h"
@@ -22,8 +24,8 @@ void mapJapaneseFont() {
     const QString windowsFont = QStringLiteral("ＭＳ Ｐゴシック");
     const QStringList families = QFontDatabase::families();
     QStringList substitutes;
-    for (const QString& candidate : {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
-                                     QStringLiteral("IPAGothic")})
+    for (const QString& candidate :
+         {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic")})
         if (families.contains(candidate)) substitutes << candidate;
     if (!substitutes.isEmpty()) QFont::insertSubstitutions(windowsFont, substitutes);
 }
@@ -38,6 +40,7 @@ void installJapaneseTranslations(QApplication& app) {
 
 int runProgram(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Tarvelin2"));
+    QApplication::setWindowIcon(programIcon());
     mapJapaneseFont();
     installJapaneseTranslations(app);
 
@@ -50,6 +53,7 @@ int runProgram(QApplication& app) {
     TerminationSignal termination;
     QObject::connect(&termination, &TerminationSignal::received, &mainWindow, &TKX2::Exit1Click);
 
+    if (FirstPaintReport::requested()) new FirstPaintReport(&mainWindow);
     mainWindow.show();
     return app.exec();
 }

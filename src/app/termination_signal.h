@@ -6,8 +6,8 @@ class QSocketNotifier;
 
 namespace tarvelin {
 
-// Turns SIGTERM, SIGINT and SIGHUP into a Qt signal on the GUI thread, so that a logout or `kill` closes the main
-// window the way its "終了" command does.
+// Turns SIGTERM, SIGINT and SIGHUP into a Qt signal on the GUI thread, so that a logout or `kill` closes the
+// main window the way its "終了" command does.
 class TerminationSignal : public QObject {
     Q_OBJECT
 public:

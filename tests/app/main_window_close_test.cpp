@@ -17,7 +17,8 @@ using test::TempFolder;
 // A list window stand-in that answers the close question and counts it.
 class AnsweringWindow : public QWidget, public CloseQuery {
 public:
-    AnsweringWindow(bool answer, std::vector<int>& asked, int id) : m_answer(answer), m_asked(asked), m_id(id) {}
+    AnsweringWindow(bool answer, std::vector<int>& asked, int id)
+        : m_answer(answer), m_asked(asked), m_id(id) {}
     bool FormCloseQuery() override {
         m_asked.push_back(m_id);
         return m_answer;
@@ -37,7 +38,8 @@ TEST(MainWindowClose, StoresNormalPlacementInOrder) {
     window.show();
     window.move(30, 40);  // outer bounds go back as they came: the frame is not added twice
     EXPECT_TRUE(window.close());
-    EXPECT_EQ(dir.read("KX2cfg.ini"), "[Window]\r\nState=Normal\r\nWidth=800\r\nHeight=600\r\nLeft=30\r\nTop=40\r\n");
+    EXPECT_EQ(dir.read("KX2cfg.ini"),
+              "[Window]\r\nState=Normal\r\nWidth=800\r\nHeight=600\r\nLeft=30\r\nTop=40\r\n");
 }
 
 TEST(MainWindowClose, MaximisedWritesOnlyElseAndKeepsTheNumbers) {
@@ -50,7 +52,8 @@ TEST(MainWindowClose, MaximisedWritesOnlyElseAndKeepsTheNumbers) {
         window.setWindowState(Qt::WindowMaximized);
         EXPECT_TRUE(window.close());
     }
-    EXPECT_EQ(dir.read("KX2cfg.ini"), "[Window]\r\nState=Else\r\nWidth=800\r\nHeight=600\r\nLeft=10\r\nTop=20\r\n");
+    EXPECT_EQ(dir.read("KX2cfg.ini"),
+              "[Window]\r\nState=Else\r\nWidth=800\r\nHeight=600\r\nLeft=10\r\nTop=20\r\n");
     TKX2 next(fakes.services(dir.path()));
     EXPECT_TRUE(next.windowState() & Qt::WindowMaximized);
 }
@@ -62,7 +65,8 @@ TEST(MainWindowClose, FirstCloseCreatesTheFile) {
     window.show();
     window.Exit1Click();
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(dir.read("KX2cfg.ini"), "[Window]\r\nState=Normal\r\nWidth=694\r\nHeight=486\r\nLeft=0\r\nTop=0\r\n");
+    EXPECT_EQ(dir.read("KX2cfg.ini"),
+              "[Window]\r\nState=Normal\r\nWidth=694\r\nHeight=486\r\nLeft=0\r\nTop=0\r\n");
 }
 
 TEST(MainWindowClose, AListWindowThatRefusesKeepsTheProgramOpen) {
@@ -88,7 +92,8 @@ TEST(MainWindowClose, AFailedWriteIsShownOnceAndTheProgramStillEnds) {
     window.show();
     EXPECT_TRUE(window.close());
     EXPECT_EQ(fakes.dialogs.calls,
-              (std::vector<test::Call>{{"error", {QString::fromStdString(folder + "KX2cfg.ini に書き込めません")}}}));
+              (std::vector<test::Call>{
+                  {"error", {QString::fromStdString(folder + "KX2cfg.ini に書き込めません")}}}));
 }
 
 }  // namespace

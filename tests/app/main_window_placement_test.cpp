@@ -24,10 +24,10 @@ TEST(MainWindowPlacement, RestoresTheStoredState) {
          QRect(10, 20, 800, 600)},
         {"lower case is not Normal", "[Window]\r\nState=normal\r\nWidth=800\r\n", true, {}},
         {"Else", "[Window]\r\nState=Else\r\nWidth=800\r\nHeight=600\r\n", true, {}},
-        {"hexadecimal sizes", "[Window]\r\nState=Normal\r\nWidth=0x2B6\r\nHeight=$1E6\r\nLeft=0x10\r\n", false,
-         QRect(16, 0, 694, 486)},
-        {"bad numbers take the defaults", "[window]\r\nstate=Normal\r\nWidth=abc\r\nHeight=\r\nTop=9\r\n", false,
-         QRect(0, 9, 694, 486)},
+        {"hexadecimal sizes", "[Window]\r\nState=Normal\r\nWidth=0x2B6\r\nHeight=$1E6\r\nLeft=0x10\r\n",
+         false, QRect(16, 0, 694, 486)},
+        {"bad numbers take the defaults", "[window]\r\nstate=Normal\r\nWidth=abc\r\nHeight=\r\nTop=9\r\n",
+         false, QRect(0, 9, 694, 486)},
     };
     for (const PlacementCase& c : cases) {
         TempFolder dir;

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/main_window.h"
+#include "app/operation_log.h"
+#include "support/fake_services.h"
+#include "support/temp_folder.h"
+
+namespace tarvelin {
+namespace {
+
+using test::FakeServices;
+using test::TempFolder;
+
+struct MenuEntry {
+    QString name;
+    QString caption;
+    bool hasIcon;
+    bool enabled;
+};
+
+std::vector<MenuEntry> entriesOf(const QList<QAction*>& actions) {
+    std::vector<MenuEntry> entries;
+    for (QAction* a : actions)
+        entries.push_back({a->objectName(), a->isSeparator() ? QStringLiteral("-") : a->text(),
+                           !a->icon().isNull(), a->isEnabled()});
+    return entries;
+}
+
+bool operator==(const MenuEntry& a, const MenuEntry& b) {
+    return a.name == b.name && a.caption == b.caption && a.hasIcon == b.hasIcon && a.enabled == b.enabled;
+}
+
+void PrintTo(const MenuEntry& e, std::ostream* os) {
+    *os << e.name.toStdString() << " \"" << e.caption.toStdString() << "\" icon=" << e.hasIcon
+        << " enabled=" << e.enabled;
+}
+
+TEST(MainWindowLayout, MenuBarHasTheCaptionsIconsAndGroupsInOrder) {
+    TempFolder dir;
+    FakeServices fakes;
+    TKX2 window(fakes.services(dir.path()));
+    EXPECT_EQ(entriesOf(window.MainMenu1->actions()), (std::vector<MenuEntry>{
+                                                          {"File1", "ﾌｧｲﾙ", false, true},
+                                                          {"Window1", "ｳｨﾝﾄﾞｳ", false, true},
+                                                          {"N1", "設定", false, false},
+                                                          {"Help1", "ﾍﾙﾌﾟ", false, true},
+                                                      }));
+    std::vector<int> groups;
+    for (QAction* a : window.MainMenu1->actions()) groups.push_back(a->property("group").toInt());
+    EXPECT_EQ(groups, (std::vector<int>{2, 4, 6, 6}));
+
+    EXPECT_EQ(entriesOf(window.File1->actions()), (std::vector<MenuEntry>{
+                                                      {"New1", "新規リスト作成", true, false},
+                                                      {"N2", "リストを開く", true, false},
+                                                      {"N3", "-", false, true},
+                                                      {"Exit1", "終了", false, true},
+                                                  }));
+    EXPECT_EQ(entriesOf(window.Window1->actions()), (std::vector<MenuEntry>{
+                                                        {"rwe1", "並べて表示", false, false},
+                                                        {"N12", "画像ビューアー", false, false},
+                                                        {"N13", "ファイル操作モード切り替え", false, false},
+                                                    }));
+    EXPECT_EQ(entriesOf(window.Help1->actions()), (std::vector<MenuEntry>{
+                                                      {"Help2", "ヘルプ", false, true},
+                                                      {"About1", "バージョン情報", false, false},
+                                                  }));
+}
+
+TEST(MainWindowLayout, ControlsHaveTheirNamesPlacesAndSizes) {
+    TempFolder dir;
+    FakeServices fakes;
+    TKX2 window(fakes.services(dir.path()));
+    window.show();
+    for (const char* name : {"Panel1", "ToolBar2", "Panel2", "ToolBar1", "Splitter1", "TabControl1", "Panel3",
+                             "ListBox1", "StatusBar1", "MDIClient"})
+        EXPECT_NE(window.findChild<QWidget*>(name), nullptr) << name;
+    EXPECT_EQ(window.Panel1->width(), 230);
+    EXPECT_EQ(window.savedLeftPaneWidth(), 230);
+    EXPECT_EQ(window.Panel1->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_EQ(window.Splitter1->handleWidth(), 2);
+    EXPECT_EQ(window.ToolBar2->height(), 22);
+    EXPECT_EQ(window.ToolBar1->height(), 25);
+    EXPECT_EQ(window.ToolBar2->y(), 0);
+    EXPECT_EQ(window.Panel2->y(), 22);
+    EXPECT_FALSE(window.TabControl1->isVisible());
+    EXPECT_EQ(window.TabControl1->shape(), QTabBar::RoundedWest);
+    EXPECT_EQ(window.TabControl1->width(), 23);
+    EXPECT_FALSE(window.Panel3->isVisible());
+    EXPECT_TRUE(window.mdiArea()->isVisible());
+    EXPECT_EQ(window.ListBox1->height(), 33);
+    EXPECT_EQ(window.StatusBar1->height(), 19);
+    EXPECT_LT(window.ListBox1->geometry().bottom(), window.StatusBar1->geometry().top());
+    EXPECT_EQ(window.font().family(), "ＭＳ Ｐゴシック");
+    EXPECT_EQ(window.font().pixelSize(), 12);
+
+    struct Button {
+        QToolButton* button;
+        const char* hint;
+    };
+    const Button buttons[] = {
+        {window.ToolButton4, "新規リスト作成"},
+        {window.ToolButton5, "リストを開く"},
+        {window.ToolButton6, "画像ビューアー起動"},
+        {window.ToolButton7, "ファイル操作モード切替"},
+        {window.ToolButton8, "ツリーのルートを起動時の表示に戻す"},
+        {window.ToolButton1, "ツリーのルートをデスクトップに戻す"},
+        {window.ToolButton3, "選択されたフォルダに新規フォルダ作成"},
+        {window.ToolButton2, "ファイルリストのフィルター"},
+        {window.ToolButton9, "ツリーを更新する"},
+    };
+    for (const Button& b : buttons) {
+        EXPECT_EQ(b.button->toolTip(), QString::fromUtf8(b.hint));
+        EXPECT_FALSE(b.button->icon().isNull()) << b.hint;
+    }
+}
+
+TEST(MainWindowLayout, AppliesColoursFromTheSettingsFile) {
+    TempFolder dir;
+    dir.write("KX2cfg.ini", "[Color]\r\nriBack=255\r\nriText=0x00FF0000\r\nAppBody=-2147483643\r\n");
+    FakeServices fakes;
+    TKX2 window(fakes.services(dir.path()));
+    EXPECT_EQ(window.ListBox1->palette().color(QPalette::Base), QColor(255, 0, 0));
+    EXPECT_EQ(window.ListBox1->palette().color(QPalette::Text), QColor(0, 0, 255));
+    const QColor windowBackground = QGuiApplication::palette().color(QPalette::Active, QPalette::Base);
+    EXPECT_EQ(window.bodyColour(), kWindowBackground);
+    EXPECT_EQ(window.mdiArea()->background().color(), windowBackground);
+    for (QWidget* w :
+         {static_cast<QWidget*>(window.ToolBar1), static_cast<QWidget*>(window.ToolBar2),
+          static_cast<QWidget*>(window.StatusBar1), static_cast<QWidget*>(window.Splitter1->handle(1))})
+        EXPECT_EQ(w->palette().color(QPalette::Window), windowBackground) << w->objectName().toStdString();
+
+    // Applied again after the settings change, as the settings dialog does after OK.
+    dir.write("KX2cfg.ini", "[Color]\r\nAppBody=65280\r\n");
+    window.ApplyColourSettings();
+    EXPECT_EQ(window.ToolBar2->palette().color(QPalette::Window), QColor(0, 255, 0));
+    EXPECT_EQ(window.ListBox1->palette().color(QPalette::Base),
+              QGuiApplication::palette().color(QPalette::Active, QPalette::ToolTipBase));
+}
+
+TEST(MainWindowLayout, HelpHandsTheHelpDocumentToTheDesktop) {
+    TempFolder dir;
+    dir.write("TARVELIN2.html", "<html></html>");
+    FakeServices fakes;
+    TKX2 window(fakes.services(dir.path()));
+    window.Help2->trigger();
+    EXPECT_EQ(fakes.shell.calls,
+              (std::vector<test::Call>{{"openPath", {QString::fromStdString(dir.file("TARVELIN2.html"))}}}));
+    EXPECT_TRUE(fakes.dialogs.calls.empty());
+}
+
+TEST(MainWindowLayout, ExitClosesTheMainWindow) {
+    TempFolder dir;
+    FakeServices fakes;
+    TKX2 window(fakes.services(dir.path()));
+    window.show();
+    window.Exit1->trigger();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(dir.exists("KX2cfg.ini"));
+}
+
+}  // namespace
+}  // namespace tarvelin
