@@ -12,15 +12,10 @@
 #include "app/image_list.h"
 #include "app/main_window.h"
 #include "app/operation_log.h"
+#include "app/ui_font.h"
 
 namespace tarvelin {
 namespace {
-
-QFont japaneseFont(int pixels) {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(pixels);
-    return font;
-}
 
 QToolBar* makeToolBar(const QString& name, int height, QWidget* parent) {
     auto* bar = new QToolBar(parent);
@@ -48,7 +43,7 @@ QToolButton* addButton(QToolBar* bar, const QString& name, int icon, const QStri
 }  // namespace
 
 void TKX2::buildLayout() {
-    setFont(japaneseFont(12));
+    setFont(uiFont(12));
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
@@ -91,7 +86,7 @@ void TKX2::buildLayout() {
     column->addWidget(Splitter1, 1);
 
     ListBox1 = new OperationLog(m_services.clock, central);
-    ListBox1->setFont(japaneseFont(12));
+    ListBox1->setFont(uiFont(12));
     ListBox1->setFixedHeight(33);
     column->addWidget(ListBox1);
     setCentralWidget(central);
