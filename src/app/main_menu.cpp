@@ -57,8 +57,8 @@ void TKX2::buildMenus() {
             [this] { runAction(m_services.dialogs, [this] { Help2Click(); }); });
 
     // Commands whose windows come later stay visible and disabled until they exist.
-    for (QAction* later : {New1, N2, rwe1, N12, N13, N1, About1}) later->setEnabled(false);
-    for (QToolButton* later : {ToolButton4, ToolButton5, ToolButton6, ToolButton7, ToolButton8, ToolButton1,
+    for (QAction* later : {N12, N13, N1, About1}) later->setEnabled(false);
+    for (QToolButton* later : {ToolButton6, ToolButton7, ToolButton8, ToolButton1,
                                ToolButton3, ToolButton2, ToolButton9})
         later->setEnabled(false);
 }

@@ -25,6 +25,7 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
     setWindowTitle(QStringLiteral("Tarvelin2"));
     buildLayout();
     buildMenus();
+    setUpListWindows();
 
     m_programFolder = m_services.programFolder;
     ApplyColourSettings();
@@ -35,7 +36,10 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
     appendLogLine(QStringLiteral("Tarvelin を起動しました。"));
 }
 
-TKX2::~TKX2() = default;
+TKX2::~TKX2() {
+    // The MDI area reports activations while it is being taken down; nothing may answer them then.
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+}
 
 namespace {
 

@@ -1,13 +1,17 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <string>
+#include <vector>
 
+#include "lists/list_window_host.h"
 #include "platform/colour_value.h"
 #include "platform/services.h"
 
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QSplitter;
 class QStackedWidget;
@@ -19,10 +23,12 @@ namespace tarvelin {
 
 class OperationLog;
 class SettingsFile;
+class TabColumn;
+class TList;
 
 // The main window: an MDI frame that holds the list windows and the file browser, and owns the state other
 // windows read from it. Controls keep their names as members and as object names.
-class TKX2 : public QMainWindow {
+class TKX2 : public QMainWindow, public ListWindowHost {
     Q_OBJECT
 public:
     explicit TKX2(Services services, QWidget* parent = nullptr);
@@ -49,6 +55,20 @@ public:
     // Commands of the menu bar handled by the main window itself.
     void Exit1Click();
     void Help2Click();
+
+    // List windows and their tabs
+    void New1Click();  // new list
+    void N2Click();    // open list
+    void rwe1Click();  // tile
+    TList* createListWindow();
+    std::vector<TList*> listWindows() const;
+    TabColumn& tabs() { return *m_tabs; }
+    void newList() override { New1Click(); }
+    void openList() override { N2Click(); }
+    void exitProgram() override { Exit1Click(); }
+    void renameTab(TList* window, const QString& text) override;
+    void listWindowClosing(TList* window) override;
+    bool fileOperationMode() const override { return m_fileOperationMode; }
 
     // The help document handed to the desktop: "TARVELIN2.html" in the program folder, else the installed
     // copy.
@@ -105,11 +125,14 @@ private:
     void buildLayout();
     void buildLeftPane();
     void buildMenus();
+    void setUpListWindows();
     void restorePlacement(const SettingsFile& settings);
     void readStartupTreeRoot(const SettingsFile& settings);
     void FormShow();
     bool listWindowsAgreeToClose();
     void storePlacement();
+    void listWindowActivated(QMdiSubWindow* window);
+    void mergeMenusOf(TList* list);
 
     Services m_services;
     std::string m_programFolder;
@@ -121,6 +144,9 @@ private:
     QSize m_wantedOuterSize;  // the stored outer size, applied again once the frame is known
 
     QMdiArea* m_mdiArea = nullptr;
+    TabColumn* m_tabs = nullptr;
+    QPointer<TList> m_mergedList;  // whose menus stand in the menu bar
+    bool m_fileOperationMode = false;
 };
 
 }  // namespace tarvelin

@@ -62,13 +62,13 @@ TEST(MainWindowLayout, MenuBarHasTheCaptionsIconsAndGroupsInOrder) {
     EXPECT_EQ(groups, (std::vector<int>{2, 4, 6, 6}));
 
     EXPECT_EQ(entriesOf(window.File1->actions()), (std::vector<MenuEntry>{
-                                                      {"New1", "新規リスト作成", true, false},
-                                                      {"N2", "リストを開く", true, false},
+                                                      {"New1", "新規リスト作成", true, true},
+                                                      {"N2", "リストを開く", true, true},
                                                       {"N3", "-", false, true},
                                                       {"Exit1", "終了", false, true},
                                                   }));
     EXPECT_EQ(entriesOf(window.Window1->actions()), (std::vector<MenuEntry>{
-                                                        {"rwe1", "並べて表示", false, false},
+                                                        {"rwe1", "並べて表示", false, true},
                                                         {"N12", "画像ビューアー", false, false},
                                                         {"N13", "ファイル操作モード切り替え", false, false},
                                                     }));

@@ -1,0 +1,103 @@
+#include "lists/list_tree_model.h"
+
+#include "app/image_list.h"
+
+namespace tarvelin {
+
+QString displayText(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+ListTreeModel::ListTreeModel(ListDocument& document, QObject* parent)
+    : QAbstractItemModel(parent), m_document(document) {}
+
+QModelIndex ListTreeModel::indexOf(NodeId node) const {
+    if (node == kNoNode || !tree().isValid(node)) return {};
+    return createIndex(static_cast<int>(tree().index(node)), 0, static_cast<quintptr>(node));
+}
+
+NodeId ListTreeModel::nodeOf(const QModelIndex& index) const {
+    if (!index.isValid()) return kNoNode;
+    return static_cast<NodeId>(index.internalId());
+}
+
+QModelIndex ListTreeModel::index(int row, int column, const QModelIndex& parent) const {
+    if (column != 0 || row < 0) return {};
+    const std::vector<NodeId>& children = tree().children(nodeOf(parent));
+    if (static_cast<size_t>(row) >= children.size()) return {};
+    return createIndex(row, 0, static_cast<quintptr>(children[static_cast<size_t>(row)]));
+}
+
+QModelIndex ListTreeModel::parent(const QModelIndex& child) const {
+    const NodeId node = nodeOf(child);
+    if (node == kNoNode) return {};
+    return indexOf(tree().parent(node));
+}
+
+int ListTreeModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid() && parent.column() != 0) return 0;
+    return static_cast<int>(tree().children(nodeOf(parent)).size());
+}
+
+int ListTreeModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
+
+bool ListTreeModel::hasChildren(const QModelIndex& parent) const {
+    const NodeId node = nodeOf(parent);
+    return node == kNoNode ? !tree().empty() : tree().hasChildren(node);
+}
+
+QVariant ListTreeModel::data(const QModelIndex& index, int role) const {
+    const NodeId node = nodeOf(index);
+    if (node == kNoNode) return {};
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return displayText(tree().text(node));
+        case Qt::DecorationRole:
+            return imageListIcon(tree().icon(node));
+        default:
+            return {};
+    }
+}
+
+bool ListTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    const NodeId node = nodeOf(index);
+    if (node == kNoNode || role != Qt::EditRole) return false;
+    const QString edited = value.toString();
+    // An edit accepted unchanged keeps the text's bytes, also bytes the screen cannot show.
+    if (edited != displayText(tree().text(node))) setText(node, edited.toStdString());
+    emit nodeRenamed(node);
+    return true;
+}
+
+Qt::ItemFlags ListTreeModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsDragEnabled |
+           Qt::ItemIsDropEnabled;
+}
+
+NodeId ListTreeModel::addChild(NodeId parent, const std::string& text) {
+    const int row = static_cast<int>(tree().children(parent).size());
+    beginInsertRows(indexOf(parent), row, row);
+    const NodeId node = m_document.tree.addChild(parent, text);
+    endInsertRows();
+    return node;
+}
+
+void ListTreeModel::remove(NodeId node) {
+    const QModelIndex index = indexOf(node);
+    if (!index.isValid()) return;
+    beginRemoveRows(index.parent(), index.row(), index.row());
+    m_document.tree.remove(node);
+    endRemoveRows();
+}
+
+void ListTreeModel::setText(NodeId node, std::string text) {
+    m_document.tree.setText(node, std::move(text));
+    const QModelIndex index = indexOf(node);
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+}
+
+}  // namespace tarvelin

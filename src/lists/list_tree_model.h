@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QAbstractItemModel>
+
+#include "lists/list_document.h"
+
+namespace tarvelin {
+
+// The list document's tree as the binder tree shows it: one column, the node's text, its icon from the shared
+// image list. A node's handle is the index's internal id. Changes go through the model so views follow.
+class ListTreeModel : public QAbstractItemModel {
+    Q_OBJECT
+public:
+    explicit ListTreeModel(ListDocument& document, QObject* parent = nullptr);
+
+    ListDocument& document() { return m_document; }
+    const ListTree& tree() const { return m_document.tree; }
+
+    QModelIndex indexOf(NodeId node) const;
+    NodeId nodeOf(const QModelIndex& index) const;
+
+    // Replaces the whole tree (reading a file): views drop their state.
+    template <typename Change>
+    void reset(Change change) {
+        beginResetModel();
+        try {
+            change(m_document.tree);
+        } catch (...) {
+            endResetModel();
+            throw;
+        }
+        endResetModel();
+    }
+
+    NodeId addChild(NodeId parent, const std::string& text);
+    void remove(NodeId node);
+    void setText(NodeId node, std::string text);
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    bool hasChildren(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+signals:
+    // An in-place edit was accepted, also when the text stayed the same.
+    void nodeRenamed(NodeId node);
+
+private:
+    ListDocument& m_document;
+};
+
+// A node's text for the screen; bytes that are not UTF-8 show as replacement characters.
+QString displayText(const std::string& text);
+
+}  // namespace tarvelin

@@ -1,0 +1,75 @@
+#include "lists/list_tree_view.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+#include "app/image_list.h"
+#include "lists/list_tree_model.h"
+#include "lists/list_window.h"
+
+namespace tarvelin {
+namespace {
+
+class SelectedImageDelegate : public QStyledItemDelegate {
+public:
+    SelectedImageDelegate(TList& window, QObject* parent) : QStyledItemDelegate(parent), m_window(window) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (option->state & QStyle::State_Selected)
+            option->icon = imageListIcon(m_window.selectedImageOf(static_cast<NodeId>(index.internalId())));
+    }
+
+private:
+    TList& m_window;
+};
+
+}  // namespace
+
+ListTreeView::ListTreeView(TList& window, QWidget* parent) : QTreeView(parent), m_window(window) {
+    setObjectName(QStringLiteral("TreeView1"));
+    setHeaderHidden(true);
+    setRootIsDecorated(false);
+    setIndentation(19);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::SelectedClicked);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    setIconSize(QSize(16, 16));
+    setItemDelegate(new SelectedImageDelegate(window, this));
+}
+
+void ListTreeView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        m_window.setCurrentNode(index.isValid() ? static_cast<NodeId>(index.internalId()) : kNoNode);
+        if (index.isValid()) {
+            // The pop-up acts on this node alone.
+            selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+            m_window.setCurrentNode(static_cast<NodeId>(index.internalId()));
+        }
+        event->accept();
+        return;
+    }
+    QTreeView::mousePressEvent(event);
+}
+
+void ListTreeView::keyPressEvent(QKeyEvent* event) {
+    if (state() != QAbstractItemView::EditingState) {
+        if (event->key() == Qt::Key_F2) {
+            m_window.renameSelected();
+            return;
+        }
+        if (event->key() == Qt::Key_Delete) {
+            m_window.Delete1Click();
+            return;
+        }
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+}  // namespace tarvelin

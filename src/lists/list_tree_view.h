@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QTreeView>
+
+namespace tarvelin {
+
+class TList;
+
+// The binder tree (`TreeView1`): several nodes selectable with Ctrl and Shift, a right press selects the node
+// under the pointer alone and makes it the current node, F2 renames and Del deletes, no lines or buttons at
+// the top level, selected nodes drawn with their selected-state image.
+class ListTreeView : public QTreeView {
+    Q_OBJECT
+public:
+    explicit ListTreeView(TList& window, QWidget* parent = nullptr);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    TList& m_window;
+};
+
+}  // namespace tarvelin

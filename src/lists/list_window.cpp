@@ -1,0 +1,308 @@
+#include "lists/list_window.h"
+
+#include <QCloseEvent>
+#include <QMenu>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/error_handler.h"
+#include "app/image_list.h"
+#include "lists/icon_rules.h"
+#include "lists/list_tree_model.h"
+#include "lists/list_tree_view.h"
+#include "lists/list_window_host.h"
+#include "platform/palette_colours.h"
+#include "settings/settings_file.h"
+
+namespace tarvelin {
+namespace {
+
+const QString kListFilter = QStringLiteral("プロジェクトファイル(*.kxd)");
+
+QToolButton* addToolButton(QToolBar* bar, const QString& name, ListToolbarImage image, const QString& hint) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setIcon(listToolbarIcon(image));
+    button->setToolTip(hint);
+    button->setAutoRaise(true);
+    bar->addWidget(button);
+    return button;
+}
+
+QAction* addItem(QMenu* menu, const QString& name, const QString& caption, int icon = -1) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (icon >= 0) action->setIcon(imageListIcon(icon));
+    return action;
+}
+
+QAction* addSeparator(QMenu* menu, const QString& name) {
+    QAction* action = menu->addSeparator();
+    action->setObjectName(name);
+    return action;
+}
+
+}  // namespace
+
+std::string fileNamePart(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+QString listDisplayName(const std::string& path) {
+    const QString name = displayText(fileNamePart(path));
+    return name.size() <= 4 ? QString() : name.left(name.size() - 4);
+}
+
+TList::TList(Services services, ListWindowHost& host, ColourValue bodyColour, QWidget* parent)
+    : QWidget(parent), m_services(std::move(services)), m_host(host), m_bodyColour(bodyColour) {
+    setObjectName(QStringLiteral("List"));
+    setWindowTitle(QStringLiteral("List"));
+    m_document = newListDocument();
+    m_document.fileName.clear();  // no document has been given to the window yet
+    buildControls();
+    buildMenus();
+    applyColours();
+}
+
+TList::~TList() = default;
+
+void TList::buildControls() {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setMovable(false);
+    ToolButton1 = addToolButton(ToolBar1, QStringLiteral("ToolButton1"), ListToolbarImage::Bold, {});
+    ToolButton2 = addToolButton(ToolBar1, QStringLiteral("ToolButton2"), ListToolbarImage::Italic, {});
+    ToolButton3 = addToolButton(ToolBar1, QStringLiteral("ToolButton3"), ListToolbarImage::Underline, {});
+    ToolButton4 = addToolButton(ToolBar1, QStringLiteral("ToolButton4"), ListToolbarImage::ColourPen, {});
+    ToolButton5 = addToolButton(ToolBar1, QStringLiteral("ToolButton5"), ListToolbarImage::MemoPad,
+                                QStringLiteral("メモ帳切り替え"));
+    ToolButton6 = addToolButton(ToolBar1, QStringLiteral("ToolButton6"), ListToolbarImage::Save,
+                                QStringLiteral("リストを上書き保存"));
+    // The memo formatting tools show only while the memo pad is open; the memo pad comes with its own work.
+    for (QAction* action : ToolBar1->actions())
+        if (auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(action));
+            button == ToolButton1 || button == ToolButton2 || button == ToolButton3 || button == ToolButton4)
+            action->setVisible(false);
+    ToolButton5->setEnabled(false);
+    column->addWidget(ToolBar1);
+
+    m_model = new ListTreeModel(m_document, this);
+    TreeView1 = new ListTreeView(*this, this);
+    TreeView1->setModel(m_model);
+    column->addWidget(TreeView1, 1);
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    auto* memoLayout = new QVBoxLayout(Panel1);
+    memoLayout->setContentsMargins(0, 0, 0, 0);
+    RichEdit1 = new QTextEdit(Panel1);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    memoLayout->addWidget(RichEdit1);
+    RichEdit1->hide();
+    Panel1->hide();
+    column->addWidget(Panel1, 1);
+
+    connect(ToolButton6, &QToolButton::clicked, this, [this] { guarded([this] { N4Click(); }); });
+    const auto selectionMoved = [this] {
+        m_noCurrentAfterRightPress = false;
+        refreshCurrentNode();
+    };
+    connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this, selectionMoved);
+    connect(TreeView1->selectionModel(), &QItemSelectionModel::selectionChanged, this, selectionMoved);
+    connect(TreeView1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->exec(TreeView1->viewport()->mapToGlobal(pos)); });
+    connect(m_model, &ListTreeModel::nodeRenamed, this, [this] { m_document.modified = true; });
+    connect(TreeView1, &QTreeView::expanded, this,
+            [this](const QModelIndex& index) { m_document.tree.expand(m_model->nodeOf(index), false); });
+    connect(TreeView1, &QTreeView::collapsed, this,
+            [this](const QModelIndex& index) { m_document.tree.collapse(m_model->nodeOf(index), false); });
+}
+
+void TList::buildMenus() {
+    FileMenu = new QMenu(QStringLiteral("ファイル"), this);
+    FileMenu->setObjectName(QStringLiteral("FileMenu"));
+    FileMenu->menuAction()->setProperty("group", 2);
+    N1 = addItem(FileMenu, QStringLiteral("N1"), QStringLiteral("新規リスト作成"), 24);
+    N2 = addItem(FileMenu, QStringLiteral("N2"), QStringLiteral("リストを開く"), 25);
+    N4 = addItem(FileMenu, QStringLiteral("N4"), QStringLiteral("リストを上書き保存"), 26);
+    N5 = addItem(FileMenu, QStringLiteral("N5"), QStringLiteral("名前をつけてリストを保存"));
+    N6 = addSeparator(FileMenu, QStringLiteral("N6"));
+    N7 = addItem(FileMenu, QStringLiteral("N7"), QStringLiteral("リストを印刷"));
+    N7->setEnabled(false);
+    Close1 = addItem(FileMenu, QStringLiteral("Close1"), QStringLiteral("閉じる"));
+    N3 = addSeparator(FileMenu, QStringLiteral("N3"));
+    Exit1 = addItem(FileMenu, QStringLiteral("Exit1"), QStringLiteral("終了"));
+
+    ToolMenu = new QMenu(QStringLiteral("ツール"), this);
+    ToolMenu->setObjectName(QStringLiteral("ToolMenu"));
+    ToolMenu->menuAction()->setProperty("group", 3);
+    N14 = addItem(ToolMenu, QStringLiteral("N14"), QStringLiteral("メモ帳を開く"), 29);
+    N14->setEnabled(false);  // the memo pad comes with its own work
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N8 = addItem(PopupMenu1, QStringLiteral("N8"), QStringLiteral("新しいバインダー"));
+    N17 = addItem(PopupMenu1, QStringLiteral("N17"), QStringLiteral("複数バインダーの作成"));
+    N16 = addSeparator(PopupMenu1, QStringLiteral("N16"));
+    N13 = addItem(PopupMenu1, QStringLiteral("N13"), QStringLiteral("全てのバインダーを開く"));
+    N15 = addItem(PopupMenu1, QStringLiteral("N15"), QStringLiteral("全てのバインダーを閉じる"));
+    N9 = addSeparator(PopupMenu1, QStringLiteral("N9"));
+    Delete1 = addItem(PopupMenu1, QStringLiteral("Delete1"), QStringLiteral("削除"));
+    Delete1->setShortcut(QKeySequence(Qt::Key_Delete));
+    Delete1->setShortcutContext(Qt::WidgetShortcut);  // Del reaches the tree's own key handling
+    N18 = addSeparator(PopupMenu1, QStringLiteral("N18"));
+    N19 = addItem(PopupMenu1, QStringLiteral("N19"), QStringLiteral("右画面にツリー表示"));
+    N19->setEnabled(false);  // comes with the two-pane mode
+    N20 = addSeparator(PopupMenu1, QStringLiteral("N20"));
+    N21 = addItem(PopupMenu1, QStringLiteral("N21"), QStringLiteral("アイテムを整理する"));
+
+    connect(N1, &QAction::triggered, this, [this] { m_host.newList(); });
+    connect(N2, &QAction::triggered, this, [this] { m_host.openList(); });
+    connect(N4, &QAction::triggered, this, [this] { guarded([this] { N4Click(); }); });
+    connect(N5, &QAction::triggered, this, [this] { guarded([this] { N5Click(); }); });
+    connect(Close1, &QAction::triggered, this, &TList::Close1Click);
+    connect(Exit1, &QAction::triggered, this, [this] { m_host.exitProgram(); });
+    connect(N8, &QAction::triggered, this, [this] { guarded([this] { N8Click(); }); });
+    connect(N17, &QAction::triggered, this, [this] { guarded([this] { N17Click(); }); });
+    connect(N13, &QAction::triggered, this, &TList::N13Click);
+    connect(N15, &QAction::triggered, this, &TList::N15Click);
+    connect(Delete1, &QAction::triggered, this, &TList::Delete1Click);
+}
+
+template <class Command>
+void TList::guarded(Command command) {
+    runAction(m_services.dialogs, command);
+}
+
+void TList::applyColours() {
+    const QColor body = toQColor(m_bodyColour);
+    for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(ToolBar1)}) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::Window, body);
+        widget->setPalette(palette);
+        widget->setAutoFillBackground(true);
+    }
+    const SettingsFile settings(m_services.programFolder);
+    QPalette tree = TreeView1->palette();
+    tree.setColor(QPalette::Base, toQColor(settings.colour(ColourKey::vtBack, kWindowBackground)));
+    tree.setColor(QPalette::Text, toQColor(settings.colour(ColourKey::vtText, kWindowText)));
+    TreeView1->setPalette(tree);
+}
+
+NodeId TList::selectedNode() const {
+    const QModelIndex current = TreeView1->currentIndex();
+    if (!current.isValid() || !TreeView1->selectionModel()->isSelected(current)) return kNoNode;
+    return m_model->nodeOf(current);
+}
+
+void TList::setCurrentNode(NodeId node) {
+    m_currentNode = node;
+    m_noCurrentAfterRightPress = node == kNoNode;
+}
+
+void TList::refreshCurrentNode() {
+    // A right press on empty space leaves no current node until the selection moves.
+    if (m_noCurrentAfterRightPress) return;
+    m_currentNode = selectedNode();
+    applySelectedIconRule(m_document.tree, m_currentNode);
+}
+
+int TList::selectedImageOf(NodeId node) {
+    refreshCurrentNode();
+    return m_document.tree.selectedIcon(node);
+}
+
+void TList::loadDocument(const std::string& path) {
+    m_model->reset([&](ListTree&) { readListDocument(m_document, path); });
+    m_model->reset([&](ListTree& tree) { assignIconsOnOpening(tree); });
+    showExpansion();
+}
+
+void TList::showExpansion() {
+    // Only expanded nodes are visited by the view; a 100,000-node list opens with its root alone expanded.
+    std::vector<QModelIndex> expanded;
+    m_document.tree.visitTreeOrder([&](NodeId node, size_t) {
+        if (m_document.tree.isExpanded(node) && m_document.tree.hasChildren(node))
+            expanded.push_back(m_model->indexOf(node));
+        return true;
+    });
+    for (const QModelIndex& index : expanded) TreeView1->setExpanded(index, true);
+}
+
+void TList::writeTo(const std::string& path) {
+    writeListDocument(m_document, path);
+    setWindowTitle(displayText(fileNamePart(path)));
+    m_document.modified = false;
+}
+
+void TList::N4Click() {
+    if (m_document.isUntitled()) {
+        saveAs();
+        return;
+    }
+    writeTo(m_document.fileName);
+}
+
+void TList::N5Click() {
+    saveAs();
+}
+
+bool TList::saveAs() {
+    FileDialogRequest request;
+    request.folder = SettingsFile(m_services.programFolder).treeDir("");
+    request.filter = kListFilter;
+    request.defaultSuffix = QStringLiteral("kxd");
+    const QModelIndex top = TreeView1->indexAt(QPoint(1, 1));
+    const NodeId shown = top.isValid() ? m_model->nodeOf(top) : m_document.tree.first();
+    if (shown != kNoNode) request.fileName = displayText(m_document.tree.text(shown));
+    const std::optional<std::string> chosen = m_services.dialogs.saveFile(request);
+    if (!chosen) return false;
+    m_document.fileName = *chosen;
+    writeTo(*chosen);
+    m_host.renameTab(this, listDisplayName(*chosen));
+    return true;
+}
+
+void TList::Close1Click() {
+    if (QWidget* frame = parentWidget())
+        frame->close();
+    else
+        close();
+}
+
+bool TList::FormCloseQuery() {
+    // The memo pad and the two-pane mode add their own refusals here when they exist.
+    if (!m_document.modified) return true;
+    m_services.beeper.beep();
+    const QString question = displayText(m_document.fileName) + QStringLiteral("を保存しますか?");
+    if (!m_services.dialogs.confirm(question)) return true;
+    bool saved = false;
+    runAction(m_services.dialogs, [&] {
+        if (m_document.isUntitled()) {
+            saved = saveAs();  // cancelling the name keeps the window: closing now would lose the changes
+        } else {
+            writeTo(m_document.fileName);
+            saved = true;
+        }
+    });
+    return saved;
+}
+
+void TList::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    m_host.listWindowClosing(this);
+    event->accept();
+}
+
+}  // namespace tarvelin
