@@ -1,0 +1,52 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabBar>
+#include <memory>
+
+#include "app/main_window.h"
+#include "app/tab_column.h"
+#include "lists/list_window.h"
+#include "support/fake_services.h"
+#include "support/temp_folder.h"
+
+namespace tarvelin::test {
+
+// A shown main window over a temporary program folder, with scripted dialogs.
+class ListWindowTest : public ::testing::Test {
+protected:
+    ListWindowTest() : window(std::make_unique<TKX2>(fakes.services(dir.path()))) { window->show(); }
+
+    // Opens path through the main window's open-list command.
+    void openThroughDialog(const std::string& path) {
+        fakes.dialogs.fileAnswers.push_back(path);
+        window->N2Click();
+    }
+    std::string writeList(const std::string& name, const std::string& bytes) {
+        dir.write(name, bytes);
+        return dir.file(name);
+    }
+    QStringList tabTexts() const {
+        QStringList texts;
+        for (int i = 0; i < window->TabControl1->count(); ++i) texts << window->TabControl1->tabText(i);
+        return texts;
+    }
+    TList* activeList() const {
+        QMdiSubWindow* frame = window->mdiArea()->activeSubWindow();
+        return frame ? qobject_cast<TList*>(frame->widget()) : nullptr;
+    }
+    QStringList captions() const {
+        QStringList texts;
+        for (TList* list : window->listWindows()) texts << list->windowTitle();
+        return texts;
+    }
+
+    TempFolder dir;
+    FakeServices fakes;
+    std::unique_ptr<TKX2> window;
+};
+
+}  // namespace tarvelin::test
