@@ -82,6 +82,7 @@ size_t FolderNode::row() const {
 FolderTree::FolderTree(bool showHidden, DesktopPlaces places)
     : m_showHidden(showHidden), m_places(std::move(places)) {
     m_places.desktop = normaliseFolder(m_places.desktop);
+    m_places.home = normaliseFolder(m_places.home);  // a trailing "/" would leave the node without a name
     setRoot(kDesktop);
 }
 

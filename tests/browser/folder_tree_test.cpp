@@ -106,6 +106,14 @@ TEST_F(DesktopFixture, DesktopHoldsHomeRootVolumesThenDesktopFolders) {
     EXPECT_EQ(childNames(withHidden.rootNode()), (Names{"u", "/", "USB", ".secret", "Projects"}));
 }
 
+TEST_F(DesktopFixture, AHomeGivenWithATrailingSeparatorKeepsItsName) {
+    places.home += "/";
+    places.volumes = {folder.file("media/USB/")};
+    const FolderTree tree(false, places);
+    EXPECT_EQ(childNames(tree.rootNode()), (Names{"u", "/", "USB", "Projects"}));
+    EXPECT_EQ(tree.rootNode().child(0).path(), folder.file("home/u"));
+}
+
 TEST_F(DesktopFixture, EqualRootsDoNotRebuild) {
     FolderTree tree(false, places);
     EventLog log;

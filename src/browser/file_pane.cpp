@@ -1,0 +1,76 @@
+#include "browser/file_pane.h"
+
+#include <QLabel>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include "browser/display_name.h"
+#include "browser/file_list_box.h"
+#include "browser/file_list_model.h"
+#include "browser/information_strip.h"
+#include "browser/item_path.h"
+#include "browser/shell_tree_view.h"
+
+namespace tarvelin {
+
+FilePane::FilePane(const Layout& layout, DesktopPlaces places, QWidget* container, QVBoxLayout* column)
+    : QObject(container) {
+    m_splitter = new QSplitter(Qt::Vertical, container);
+    m_splitter->setObjectName(layout.splitter);
+    m_splitter->setHandleWidth(layout.splitterHandle);
+    m_splitter->setChildrenCollapsible(false);
+    m_tree = new ShellTreeView(layout.tree, layout.showHidden, std::move(places), m_splitter);
+    m_list = new FileListBox(layout.list, m_splitter);
+    m_splitter->addWidget(m_tree);
+    m_splitter->addWidget(m_list);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({layout.treeHeight, 10000});
+    column->addWidget(m_splitter, 1);
+
+    // The strip shows its own name until the list first changes.
+    m_label = new QLabel(layout.label, container);
+    m_label->setObjectName(layout.label);
+    m_label->setFixedHeight(30);
+    m_label->setTextFormat(Qt::PlainText);
+    m_label->setAutoFillBackground(true);
+    column->addWidget(m_label);
+
+    connect(m_tree, &ShellTreeView::selectedFolderChanged, this, &FilePane::showFolderInFileList);
+    connect(m_tree, &ShellTreeView::focusLost, this, &FilePane::showFolderInFileList);
+    connect(&m_list->files(), &QAbstractItemModel::modelReset, this, &FilePane::updateStrip);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &FilePane::updateStrip);
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, &FilePane::updateStrip);
+    showFolderInFileList();
+}
+
+void FilePane::showFolderInFileList() {
+    if (!m_tree->currentIndex().isValid()) return;
+    m_list->files().showFolder(m_tree->selectedPath());
+}
+
+void FilePane::reread() {
+    m_list->files().reread();
+}
+
+bool FilePane::setMask(const std::string& mask) {
+    return m_list->files().setMask(mask);
+}
+
+void FilePane::updateStrip() {
+    if (!m_list->selectionModel()->hasSelection()) {
+        m_label->clear();
+        return;
+    }
+    const FileListModel& files = m_list->files();
+    emit selectionShown(displayName(files.folder()));
+    const QModelIndex focused = m_list->currentIndex();
+    if (!focused.isValid()) {
+        m_label->clear();
+        return;
+    }
+    const std::string path = files.list().itemPath(static_cast<size_t>(focused.row()));
+    m_label->setText(QString::fromStdString(informationStripText(path)));
+}
+
+}  // namespace tarvelin

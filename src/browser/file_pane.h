@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "browser/desktop_places.h"
+
+class QLabel;
+class QSplitter;
+class QVBoxLayout;
+class QWidget;
+
+namespace tarvelin {
+
+class FileListBox;
+class ShellTreeView;
+
+// One browsing pane: a folder tree over a file list, split by a splitter, with the information strip under
+// them. The tree drives the list; the list's changes update the strip.
+class FilePane final : public QObject {
+    Q_OBJECT
+public:
+    struct Layout {
+        QString tree, splitter, list, label;  // object names
+        int treeHeight;                       // at design
+        int splitterHandle;
+        bool showHidden;  // hidden folders in the tree
+    };
+
+    // Adds the splitter and the strip to `column`, whose widget is `container`.
+    FilePane(const Layout& layout, DesktopPlaces places, QWidget* container, QVBoxLayout* column);
+
+    ShellTreeView* tree() const { return m_tree; }
+    QSplitter* splitter() const { return m_splitter; }
+    FileListBox* list() const { return m_list; }
+    QLabel* label() const { return m_label; }
+
+    // The list shows the folder selected in the tree; nothing is re-read when it already does.
+    void showFolderInFileList();
+    // Lists the folder again with the current mask, clearing the selection; the strip follows.
+    void reread();
+    // True when the list was re-read.
+    bool setMask(const std::string& mask);
+
+signals:
+    // The strip was updated while items of the list are selected (the left pane reports it on the status
+    // line).
+    void selectionShown(const QString& folder);
+
+private:
+    void updateStrip();
+
+    ShellTreeView* m_tree;
+    QSplitter* m_splitter;
+    FileListBox* m_list;
+    QLabel* m_label;
+};
+
+}  // namespace tarvelin

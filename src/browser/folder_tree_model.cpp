@@ -1,0 +1,183 @@
+#include "browser/folder_tree_model.h"
+
+#include <QApplication>
+#include <QFileIconProvider>
+#include <QStyle>
+#include <algorithm>
+
+#include "browser/display_name.h"
+#include "browser/item_path.h"
+#include "browser/pane_drag.h"
+
+namespace tarvelin {
+
+FolderTreeModel::FolderTreeModel(bool showHidden, DesktopPlaces places, QObject* parent)
+    : QAbstractItemModel(parent),
+      m_tree(showHidden, places),
+      m_home(normaliseFolder(places.home)),
+      m_volumes(std::move(places.volumes)) {
+    for (std::string& volume : m_volumes) volume = normaliseFolder(volume);
+    m_tree.setObserver(this);
+}
+
+FolderTreeModel::~FolderTreeModel() {
+    m_tree.setObserver(nullptr);
+}
+
+QModelIndex FolderTreeModel::rootIndex() const {
+    return createIndex(0, 0, &m_tree.rootNode());
+}
+
+bool FolderTreeModel::setRoot(std::string_view root) {
+    return m_tree.setRoot(root);
+}
+
+bool FolderTreeModel::resetVanishedRoot() {
+    return m_tree.resetVanishedRoot();
+}
+
+void FolderTreeModel::refresh(const QModelIndex& index) {
+    if (FolderNode* node = nodeAt(index)) m_tree.refresh(*node);
+}
+
+FolderNode* FolderTreeModel::nodeAt(const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != this) return nullptr;
+    return static_cast<FolderNode*>(index.internalPointer());
+}
+
+std::string FolderTreeModel::pathOf(const QModelIndex& index) const {
+    const FolderNode* node = nodeAt(index);
+    return node ? node->path() : std::string();
+}
+
+QModelIndex FolderTreeModel::indexOf(const FolderNode& node) const {
+    return createIndex(static_cast<int>(node.row()), 0, const_cast<FolderNode*>(&node));
+}
+
+QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex& parent) const {
+    if (column != 0 || row < 0) return {};
+    if (!parent.isValid()) return row == 0 ? rootIndex() : QModelIndex();
+    const FolderNode* node = nodeAt(parent);
+    if (!node || static_cast<size_t>(row) >= node->childCount()) return {};
+    return createIndex(row, 0, &node->child(static_cast<size_t>(row)));
+}
+
+QModelIndex FolderTreeModel::parent(const QModelIndex& child) const {
+    const FolderNode* node = nodeAt(child);
+    if (!node || !node->parent()) return {};
+    return indexOf(*node->parent());
+}
+
+int FolderTreeModel::rowCount(const QModelIndex& parent) const {
+    if (!parent.isValid()) return 1;
+    if (parent.column() != 0) return 0;
+    const FolderNode* node = nodeAt(parent);
+    return node ? static_cast<int>(node->childCount()) : 0;
+}
+
+int FolderTreeModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() && parent.column() != 0 ? 0 : 1;
+}
+
+bool FolderTreeModel::hasChildren(const QModelIndex& parent) const {
+    if (!parent.isValid()) return true;
+    const FolderNode* node = nodeAt(parent);
+    if (!node || parent.column() != 0) return false;
+    // Until it is read a folder shows an expander, as the disk is not asked before the user opens it.
+    return !node->childrenRead() || node->childCount() > 0;
+}
+
+bool FolderTreeModel::canFetchMore(const QModelIndex& parent) const {
+    const FolderNode* node = nodeAt(parent);
+    return node && !node->childrenRead();
+}
+
+void FolderTreeModel::fetchMore(const QModelIndex& parent) {
+    if (FolderNode* node = nodeAt(parent); node && !node->childrenRead()) {
+        m_tree.readChildren(*node);
+        // A folder that turned out empty loses its expander.
+        if (node->childCount() == 0) emit dataChanged(parent, parent);
+    }
+}
+
+QIcon FolderTreeModel::iconOf(const FolderNode& node) const {
+    if (m_folderIcon.isNull()) {
+        const QFileIconProvider provider;
+        m_folderIcon = provider.icon(QFileIconProvider::Folder);
+        m_driveIcon = provider.icon(QFileIconProvider::Drive);
+        m_desktopIcon = provider.icon(QFileIconProvider::Desktop);
+        m_homeIcon = QIcon::fromTheme(QStringLiteral("user-home"),
+                                      QApplication::style()->standardIcon(QStyle::SP_DirHomeIcon));
+    }
+    if (node.isDesktop()) return m_desktopIcon;
+    const std::string& path = node.path();
+    // Only the places at the top are told apart: the same folder elsewhere in the tree is a plain folder.
+    const bool place = !node.parent() || node.parent()->isDesktop();
+    if (place && path == "/") return m_driveIcon;
+    if (place && std::find(m_volumes.begin(), m_volumes.end(), path) != m_volumes.end()) return m_driveIcon;
+    if (place && path == m_home) return m_homeIcon;
+    return m_folderIcon;
+}
+
+QVariant FolderTreeModel::data(const QModelIndex& index, int role) const {
+    const FolderNode* node = nodeAt(index);
+    if (!node) return {};
+    switch (role) {
+        case Qt::DisplayRole:
+            return displayName(node->name());
+        case Qt::DecorationRole:
+            return iconOf(*node);
+        case PathRole:
+            return QByteArray::fromStdString(node->path());
+        default:
+            return {};
+    }
+}
+
+Qt::ItemFlags FolderTreeModel::flags(const QModelIndex& index) const {
+    if (!nodeAt(index)) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+QStringList FolderTreeModel::mimeTypes() const {
+    return {QStringLiteral("text/uri-list"), QString::fromLatin1(kPanePathsMime)};
+}
+
+QMimeData* FolderTreeModel::mimeData(const QModelIndexList& indexes) const {
+    std::vector<std::string> paths;
+    for (const QModelIndex& index : indexes)
+        if (const FolderNode* node = nodeAt(index)) paths.push_back(node->path());
+    return makePaneDragData(paths);
+}
+
+Qt::DropActions FolderTreeModel::supportedDragActions() const {
+    // No Move: a program taking the drop would move the folder away under a tree that does not watch the
+    // disk.
+    return Qt::CopyAction | Qt::LinkAction;
+}
+
+void FolderTreeModel::beginReset() {
+    beginResetModel();
+}
+
+void FolderTreeModel::endReset() {
+    endResetModel();
+}
+
+void FolderTreeModel::beginInsert(const FolderNode& parent, size_t first, size_t last) {
+    beginInsertRows(indexOf(parent), static_cast<int>(first), static_cast<int>(last));
+}
+
+void FolderTreeModel::endInsert() {
+    endInsertRows();
+}
+
+void FolderTreeModel::beginRemove(const FolderNode& parent, size_t first, size_t last) {
+    beginRemoveRows(indexOf(parent), static_cast<int>(first), static_cast<int>(last));
+}
+
+void FolderTreeModel::endRemove() {
+    endRemoveRows();
+}
+
+}  // namespace tarvelin

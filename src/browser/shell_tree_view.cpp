@@ -1,0 +1,100 @@
+#include "browser/shell_tree_view.h"
+
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QHeaderView>
+#include <QMimeData>
+
+#include "browser/folder_tree_model.h"
+#include "browser/pane_drag.h"
+
+namespace tarvelin {
+
+ShellTreeView::ShellTreeView(const QString& name, bool showHidden, DesktopPlaces places, QWidget* parent)
+    : QTreeView(parent), m_model(new FolderTreeModel(showHidden, std::move(places), this)) {
+    setObjectName(name);
+    setHeaderHidden(true);
+    setRootIsDecorated(false);
+    setIndentation(kIndent);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setModel(m_model);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &ShellTreeView::showNewRoot);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &ShellTreeView::selectedFolderChanged);
+    showNewRoot();
+}
+
+const std::string& ShellTreeView::root() const {
+    return m_model->root();
+}
+
+void ShellTreeView::setRoot(std::string_view root) {
+    m_model->setRoot(root);
+}
+
+std::string ShellTreeView::selectedPath() const {
+    return m_model->pathOf(currentIndex());
+}
+
+void ShellTreeView::showNewRoot() {
+    const QModelIndex root = m_model->rootIndex();
+    expand(root);
+    setCurrentIndex(root);
+}
+
+void ShellTreeView::refreshNode(const QModelIndex& index) {
+    const QPersistentModelIndex top = indexAt(QPoint(0, 0));
+    m_model->refresh(index);
+    if (top.isValid()) scrollTo(top, QAbstractItemView::PositionAtTop);
+}
+
+void ShellTreeView::refreshFromTop() {
+    if (!m_model->resetVanishedRoot()) {
+        const QModelIndex top = indexAt(QPoint(0, 0));
+        refreshNode(top.isValid() ? top : m_model->rootIndex());
+    }
+}
+
+void ShellTreeView::focusOutEvent(QFocusEvent* event) {
+    QTreeView::focusOutEvent(event);
+    emit focusLost();
+}
+
+QMimeData* ShellTreeView::dragData() const {
+    const QModelIndex selected = currentIndex();
+    if (!selected.isValid()) return nullptr;
+    QMimeData* data = m_model->mimeData({selected});
+    setPaneDragSource(*data, objectName());
+    return data;
+}
+
+void ShellTreeView::startDrag(Qt::DropActions supportedActions) {
+    // The press selected the node, so the selected folder is the one dragged.
+    QMimeData* data = dragData();
+    if (!data) return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->setPixmap(currentIndex().data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16));
+    drag->exec(supportedActions, Qt::CopyAction);
+}
+
+// Every drag is welcome over the tree; what a drop does belongs to the file commands.
+void ShellTreeView::dragEnterEvent(QDragEnterEvent* event) {
+    event->acceptProposedAction();
+}
+
+void ShellTreeView::dragMoveEvent(QDragMoveEvent* event) {
+    event->acceptProposedAction();
+}
+
+void ShellTreeView::dropEvent(QDropEvent* event) {
+    // Not accepted, so a program that offered a move keeps its files.
+    event->ignore();
+}
+
+}  // namespace tarvelin

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QTreeView>
+#include <string>
+#include <string_view>
+
+#include "browser/desktop_places.h"
+
+class QMimeData;
+
+namespace tarvelin {
+
+class FolderTreeModel;
+
+// A folder tree (`ShellTreeView1`, `ShellTreeView2`) on a model of its own. Setting the root expands the new
+// root node one level and selects it. A drag carries the selected folder.
+class ShellTreeView final : public QTreeView {
+    Q_OBJECT
+public:
+    static constexpr int kIndent = 19;
+
+    ShellTreeView(const QString& name, bool showHidden, DesktopPlaces places, QWidget* parent = nullptr);
+
+    FolderTreeModel& folders() const { return *m_model; }
+
+    const std::string& root() const;
+    // "rfDesktop" (any letter case) or a folder path; an equal root does nothing.
+    void setRoot(std::string_view root);
+    // The selected node's path; empty when no node is selected.
+    std::string selectedPath() const;
+    // What a drag from the tree carries: the selected folder and this tree's name. The caller owns it; nullptr
+    // when no node is selected.
+    QMimeData* dragData() const;
+
+    // The refresh command: a root folder that is gone gives way to the desktop, then the node at the top of
+    // the view is read again. Expanded folders, the selection and the top node stay where they are.
+    void refreshFromTop();
+    void refreshNode(const QModelIndex& index);
+
+signals:
+    void selectedFolderChanged();
+    void focusLost();
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void showNewRoot();
+
+    FolderTreeModel* m_model;
+};
+
+}  // namespace tarvelin

@@ -1,0 +1,309 @@
+// One pane on its own: the tree drives the list, the strip follows the list, the mouse and key rules.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QLabel>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QVBoxLayout>
+#include <ctime>
+#include <memory>
+#include <optional>
+
+#include "browser/file_list_box.h"
+#include "browser/file_list_model.h"
+#include "browser/file_pane.h"
+#include "browser/folder_tree_model.h"
+#include "browser/pane_drag.h"
+#include "browser/shell_tree_view.h"
+#include "browser_fixture.h"
+
+namespace tarvelin {
+namespace {
+
+using test::TempFolder;
+
+void setLocalFileTime(const std::string& path, int year, int month, int day, int hour, int minute,
+                      int second) {
+    std::tm local{};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    local.tm_hour = hour;
+    local.tm_min = minute;
+    local.tm_sec = second;
+    local.tm_isdst = -1;
+    const timespec times[2] = {{std::mktime(&local), 0}, {std::mktime(&local), 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+class FilePaneTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::makeFolders(folder, {"root/a/deep", "root/b", "root/.hidden"});
+        test::makeFiles(folder,
+                        {"root/top.txt", "root/a/x1.txt", "root/a/x2.doc", "root/a/x3.xls", "root/a/x4.txt"});
+        host.resize(300, 500);
+        auto* column = new QVBoxLayout(&host);
+        pane = std::make_unique<FilePane>(
+            FilePane::Layout{"ShellTreeView1", "Splitter2", "FileListBox1", "Label1", 160, 1, true},
+            test::placesIn(folder), &host, column);
+        tree().setRoot(folder.file("root"));
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    }
+
+    ShellTreeView& tree() { return *pane->tree(); }
+    FileListBox& list() { return *pane->list(); }
+    FolderTreeModel& folders() { return tree().folders(); }
+    QStringList listed() {
+        QStringList names;
+        for (int row = 0; row < list().model()->rowCount(); ++row)
+            names << list().model()->index(row, 0).data().toString();
+        return names;
+    }
+    std::vector<int> selected() { return list().selectedRowsInOrder(); }
+    void selectFolder(const char* name) {
+        const QModelIndex root = folders().rootIndex();
+        for (int row = 0; row < folders().rowCount(root); ++row)
+            if (folders().index(row, 0, root).data().toString() == name)
+                tree().setCurrentIndex(folders().index(row, 0, root));
+    }
+    void selectRows(std::initializer_list<int> rows) {
+        list().clearSelection();
+        for (int row : rows)
+            list().selectionModel()->select(list().model()->index(row, 0), QItemSelectionModel::Select);
+    }
+
+    TempFolder folder;
+    QWidget host;
+    std::unique_ptr<FilePane> pane;
+};
+
+TEST_F(FilePaneTest, ControlsHaveTheirNamesAndSizes) {
+    EXPECT_EQ(tree().objectName(), "ShellTreeView1");
+    EXPECT_EQ(list().objectName(), "FileListBox1");
+    EXPECT_EQ(pane->label()->objectName(), "Label1");
+    EXPECT_EQ(pane->splitter()->objectName(), "Splitter2");
+    EXPECT_EQ(pane->splitter()->handleWidth(), 1);
+    EXPECT_EQ(pane->label()->height(), 30);
+    EXPECT_EQ(tree().height(), 160);
+    EXPECT_EQ(tree().indentation(), 19);
+    EXPECT_FALSE(tree().rootIsDecorated());
+    EXPECT_EQ(list().font().pixelSize(), 15);
+    EXPECT_EQ(list().font().family(), "ＭＳ Ｐゴシック");
+    EXPECT_EQ(list().selectionMode(), QAbstractItemView::ExtendedSelection);
+    selectFolder("a");
+    EXPECT_EQ(list().visualRect(list().model()->index(1, 0)).height(), 16);
+    EXPECT_EQ(list().visualRect(list().model()->index(1, 0)).top(), 16);
+}
+
+TEST_F(FilePaneTest, ANewRootIsExpandedSelectedAndListed) {
+    const QModelIndex root = folders().rootIndex();
+    EXPECT_EQ(tree().currentIndex(), root);
+    EXPECT_TRUE(tree().isExpanded(root));
+    EXPECT_EQ(tree().selectedPath(), folder.file("root"));
+    EXPECT_EQ(listed(), (QStringList{"top.txt"}));
+}
+
+TEST_F(FilePaneTest, TheTreeDrivesTheListAndTheSameFolderIsNotReadAgain) {
+    QSignalSpy resets(&list().files(), &QAbstractItemModel::modelReset);
+    selectFolder("a");
+    EXPECT_EQ(listed(), (QStringList{"x1.txt", "x2.doc", "x3.xls", "x4.txt"}));
+    EXPECT_EQ(list().files().folder(), folder.file("root/a"));
+    selectRows({1});
+
+    selectFolder("b");
+    selectFolder("a");
+    EXPECT_EQ(resets.count(), 3);
+    EXPECT_TRUE(selected().empty());  // a re-read clears the selection
+    selectRows({2});
+
+    // Selected again, or the tree losing the focus: no re-read, the selection stays.
+    tree().setCurrentIndex(QModelIndex());
+    selectFolder("a");
+    pane->showFolderInFileList();
+    tree().setFocus();
+    list().setFocus();
+    EXPECT_EQ(resets.count(), 3);
+    EXPECT_EQ(selected(), (std::vector<int>{2}));
+}
+
+TEST_F(FilePaneTest, TheStripShowsTheFocusedFilesTimeWhileItemsAreSelected) {
+    setLocalFileTime(folder.file("root/a/x2.doc"), 2004, 3, 9, 9, 5, 43);
+    selectFolder("a");
+    EXPECT_EQ(pane->label()->text(), "");
+    QSignalSpy shown(pane.get(), &FilePane::selectionShown);
+
+    list().selectionModel()->setCurrentIndex(list().model()->index(1, 0),
+                                             QItemSelectionModel::ClearAndSelect);
+    EXPECT_EQ(pane->label()->text(), "Last Update : 2004/03/09 09:05:42");
+    ASSERT_GE(shown.count(), 1);
+    EXPECT_EQ(shown.last().at(0).toString(), QString::fromStdString(folder.file("root/a")));
+
+    // The focused item decides, also when it is not the selected one.
+    list().selectionModel()->setCurrentIndex(list().model()->index(3, 0), QItemSelectionModel::NoUpdate);
+    setLocalFileTime(folder.file("root/a/x4.txt"), 2010, 12, 31, 23, 59, 59);
+    list().selectionModel()->select(list().model()->index(0, 0), QItemSelectionModel::Select);
+    EXPECT_EQ(pane->label()->text(), "Last Update : 2010/12/31 23:59:58");
+
+    shown.clear();
+    list().clearSelection();
+    EXPECT_EQ(pane->label()->text(), "");
+    EXPECT_EQ(shown.count(), 0);
+}
+
+TEST_F(FilePaneTest, AFileGoneOrAFolderWithoutFilesLeavesTheStripEmpty) {
+    selectFolder("a");
+    list().selectionModel()->setCurrentIndex(list().model()->index(0, 0),
+                                             QItemSelectionModel::ClearAndSelect);
+    EXPECT_FALSE(pane->label()->text().isEmpty());
+    std::filesystem::remove(folder.file("root/a/x2.doc"));
+    list().selectionModel()->setCurrentIndex(list().model()->index(1, 0),
+                                             QItemSelectionModel::ClearAndSelect);
+    EXPECT_EQ(pane->label()->text(), "");
+
+    selectFolder("b");
+    EXPECT_EQ(list().model()->rowCount(), 0);
+    EXPECT_EQ(pane->label()->text(), "");
+}
+
+TEST_F(FilePaneTest, RightButtonSelectsOnlyTheItemUnderThePointerUnlessSeveralAreSelected) {
+    selectFolder("a");
+    constexpr int kBelowLastItem = -1;
+    const struct {
+        std::initializer_list<int> before;
+        int pressed;
+        std::vector<int> after;
+        int focused;  // -1: unchanged
+        bool madeCurrent;
+    } cases[] = {
+        {{}, 1, {1}, 1, true},
+        {{0}, 2, {2}, 2, true},
+        {{2}, 2, {2}, 2, true},
+        {{0, 1, 2}, 3, {0, 1, 2}, -1, false},
+        {{1}, kBelowLastItem, {1}, -1, true},
+        {{1, 3}, kBelowLastItem, {1, 3}, -1, false},
+    };
+    for (const auto& c : cases) {
+        tree().setFocus();
+        selectRows(c.before);
+        list().selectionModel()->setCurrentIndex(list().model()->index(0, 0), QItemSelectionModel::NoUpdate);
+        QSignalSpy current(&list(), &FileListBox::madeCurrent);
+        const QPoint at = c.pressed == kBelowLastItem ? QPoint(20, list().viewport()->height() - 5)
+                                                      : test::rowCentre(list(), c.pressed);
+        QTest::mouseClick(list().viewport(), Qt::RightButton, {}, at);
+        const int index = static_cast<int>(&c - cases);
+        EXPECT_EQ(selected(), c.after) << "case " << index;
+        EXPECT_EQ(list().currentIndex().row(), c.focused == -1 ? 0 : c.focused) << "case " << index;
+        EXPECT_EQ(current.count() > 0, c.madeCurrent) << "case " << index;
+        EXPECT_EQ(list().hasFocus(), c.madeCurrent) << "case " << index;
+    }
+}
+
+TEST_F(FilePaneTest, LeftClicksSelectAsUsualAndAPressOnTheSelectionKeepsItForTheDrag) {
+    selectFolder("a");
+    const struct {
+        std::initializer_list<int> before;
+        int clicked;
+        Qt::KeyboardModifiers modifiers;
+        std::vector<int> afterPress;
+        std::optional<std::vector<int>> afterRelease;  // nullopt: the toolkit's own Shift and Ctrl click
+    } cases[] = {
+        {{0, 1, 2}, 1, {}, {0, 1, 2}, std::vector{1}},
+        {{0, 1, 2}, 1, Qt::ControlModifier, {0, 1, 2}, std::vector{0, 2}},
+        {{0, 1, 2}, 1, Qt::ShiftModifier | Qt::ControlModifier, {0, 1, 2}, std::nullopt},
+        {{0}, 2, Qt::ControlModifier, {0, 2}, std::vector{0, 2}},
+        {{}, 3, {}, {3}, std::vector{3}},
+    };
+    for (const auto& c : cases) {
+        const int index = static_cast<int>(&c - cases);
+        selectRows(c.before);
+        const QPoint at = test::rowCentre(list(), c.clicked);
+        QTest::mousePress(list().viewport(), Qt::LeftButton, c.modifiers, at);
+        EXPECT_EQ(selected(), c.afterPress) << "case " << index;
+        QTest::mouseRelease(list().viewport(), Qt::LeftButton, c.modifiers, at);
+        if (c.afterRelease) {
+            EXPECT_EQ(selected(), *c.afterRelease) << "case " << index;
+        }
+        EXPECT_TRUE(list().hasFocus()) << "case " << index;
+        QTest::qWait(QApplication::doubleClickInterval() + 10);  // the next press is no double click
+    }
+}
+
+TEST_F(FilePaneTest, EnterAndDoubleClickAreOneCommand) {
+    selectFolder("a");
+    QSignalSpy opened(&list(), &FileListBox::DblClick);
+    test::click(list(), 1);
+    QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, test::rowCentre(list(), 1));
+    EXPECT_EQ(opened.count(), 1);
+    QTest::keyClick(&list(), Qt::Key_Return);
+    QTest::keyClick(&list(), Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier);
+    EXPECT_EQ(opened.count(), 3);
+    QTest::keyClick(&list(), Qt::Key_Down);
+    EXPECT_EQ(opened.count(), 3);
+    EXPECT_EQ(list().currentIndex().row(), 2);
+}
+
+TEST_F(FilePaneTest, DragsCarryTheSelectionInListOrderAndTheSourceName) {
+    selectFolder("a");
+    EXPECT_EQ(list().dragData(), nullptr);
+    selectRows({3, 0});
+    std::unique_ptr<QMimeData> files(list().dragData());
+    ASSERT_NE(files, nullptr);
+    EXPECT_EQ(paneDragSource(*files), "FileListBox1");
+    EXPECT_EQ(paneDragPaths(*files),
+              (std::vector<std::string>{folder.file("root/a/x1.txt"), folder.file("root/a/x4.txt")}));
+
+    std::unique_ptr<QMimeData> folderData(tree().dragData());
+    ASSERT_NE(folderData, nullptr);
+    EXPECT_EQ(paneDragSource(*folderData), "ShellTreeView1");
+    EXPECT_EQ(paneDragPaths(*folderData), (std::vector<std::string>{folder.file("root/a")}));
+}
+
+TEST_F(FilePaneTest, RefreshKeepsExpandedFoldersAndTheSelection) {
+    const QModelIndex root = folders().rootIndex();
+    selectFolder("a");
+    const QPersistentModelIndex a = tree().currentIndex();
+    tree().expand(a);
+    selectFolder("b");
+    test::makeFolders(folder, {"root/a/new", "root/0-first"});
+
+    tree().refreshFromTop();
+    EXPECT_EQ(tree().root(), folder.file("root"));
+    QStringList names;
+    for (int row = 0; row < folders().rowCount(root); ++row)
+        names << folders().index(row, 0, root).data().toString();
+    EXPECT_EQ(names, (QStringList{".hidden", "0-first", "a", "b"}));
+    EXPECT_TRUE(tree().isExpanded(a));
+    EXPECT_EQ(folders().rowCount(a), 2);
+    EXPECT_EQ(tree().selectedPath(), folder.file("root/b"));
+
+    // The same root again, in another spelling of the same path, rebuilds nothing.
+    tree().setRoot(folder.file("root") + "/");
+    EXPECT_TRUE(tree().isExpanded(a));
+}
+
+TEST_F(FilePaneTest, ARootFolderThatVanishedGivesWayToTheDesktop) {
+    test::makeFolders(folder, {"gone/sub"});
+    tree().setRoot(folder.file("gone"));
+    std::filesystem::remove_all(folder.file("gone"));
+    tree().refreshFromTop();
+    EXPECT_EQ(tree().root(), "rfDesktop");
+    EXPECT_EQ(tree().selectedPath(), folder.file("Desktop"));
+    EXPECT_EQ(list().files().folder(), folder.file("Desktop"));
+}
+
+TEST_F(FilePaneTest, ARootThatDoesNotExistLeavesAnEmptyPaneThatStillWorks) {
+    tree().setRoot(folder.file("missing"));
+    EXPECT_EQ(folders().rowCount(folders().rootIndex()), 0);
+    EXPECT_EQ(list().model()->rowCount(), 0);
+    EXPECT_EQ(pane->label()->text(), "");
+    tree().setRoot(folder.file("root"));
+    EXPECT_EQ(listed(), (QStringList{"top.txt"}));
+}
+
+}  // namespace
+}  // namespace tarvelin
