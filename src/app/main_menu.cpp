@@ -58,9 +58,7 @@ void TKX2::buildMenus() {
 
     // Commands whose windows come later stay visible and disabled until they exist.
     for (QAction* later : {N12, N13, N1, About1}) later->setEnabled(false);
-    for (QToolButton* later : {ToolButton6, ToolButton7, ToolButton8, ToolButton1,
-                               ToolButton3, ToolButton2, ToolButton9})
-        later->setEnabled(false);
+    for (QToolButton* later : {ToolButton6, ToolButton7, ToolButton3}) later->setEnabled(false);
 }
 
 }  // namespace tarvelin

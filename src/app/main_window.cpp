@@ -15,6 +15,8 @@
 #include "app/close_query.h"
 #include "app/error_handler.h"
 #include "app/operation_log.h"
+#include "browser/file_list_box.h"
+#include "browser/shell_tree_view.h"
 #include "platform/palette_colours.h"
 #include "settings/settings_file.h"
 
@@ -26,6 +28,7 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
     buildLayout();
     buildMenus();
     setUpListWindows();
+    buildBrowser();
 
     m_programFolder = m_services.programFolder;
     ApplyColourSettings();
@@ -33,6 +36,7 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
     const SettingsFile settings(m_programFolder);
     restorePlacement(settings);
     readStartupTreeRoot(settings);
+    applyStartupTreeRoot();
     appendLogLine(QStringLiteral("Tarvelin を起動しました。"));
 }
 
@@ -61,6 +65,19 @@ void paintText(QWidget* widget, const QColor& colour) {
 
 void TKX2::ApplyColourSettings() {
     const SettingsFile settings(m_programFolder);
+    // Each colour goes to the left control, then at once to its twin in the right pane.
+    const auto paintPair = [&](ColourKey back, ColourKey text, QWidget* left, QWidget* right,
+                               QPalette::ColorRole role) {
+        const QColor backColour = toQColor(settings.colour(back));
+        paintBackground(left, role, backColour);
+        paintBackground(right, role, backColour);
+        const QColor textColour = toQColor(settings.colour(text));
+        paintText(left, textColour);
+        paintText(right, textColour);
+    };
+    paintPair(ColourKey::ftBack, ColourKey::ftText, ShellTreeView1, ShellTreeView2, QPalette::Base);
+    paintPair(ColourKey::flBack, ColourKey::flText, FileListBox1, FileListBox2, QPalette::Base);
+    paintPair(ColourKey::fiBack, ColourKey::fiText, Label1, Label2, QPalette::Window);
     paintBackground(ListBox1, QPalette::Base, toQColor(settings.colour(ColourKey::riBack)));
     paintText(ListBox1, toQColor(settings.colour(ColourKey::riText)));
 
@@ -70,6 +87,7 @@ void TKX2::ApplyColourSettings() {
     paintBackground(ToolBar1, QPalette::Window, body);
     paintBackground(ToolBar2, QPalette::Window, body);
     paintBackground(Splitter1->handle(1), QPalette::Window, body);
+    paintBackground(Splitter2->handle(1), QPalette::Window, body);
     paintBackground(StatusBar1, QPalette::Window, body);
 }
 

@@ -18,11 +18,16 @@ class QStackedWidget;
 class QTabBar;
 class QToolBar;
 class QToolButton;
+class QVBoxLayout;
 
 namespace tarvelin {
 
+class FileListBox;
+class FileListMenu;
+class FilePane;
 class OperationLog;
 class SettingsFile;
+class ShellTreeView;
 class TabColumn;
 class TList;
 
@@ -99,6 +104,31 @@ public:
     QToolButton* ToolButton2 = nullptr;
     QToolButton* ToolButton9 = nullptr;
 
+    // File browser (main_window_browser.cpp): the left pane in Panel1, the right one in Panel3
+    ShellTreeView* ShellTreeView1 = nullptr;
+    QSplitter* Splitter2 = nullptr;
+    FileListBox* FileListBox1 = nullptr;
+    QLabel* Label1 = nullptr;
+    ShellTreeView* ShellTreeView2 = nullptr;
+    QSplitter* Splitter4 = nullptr;
+    FileListBox* FileListBox2 = nullptr;
+    QLabel* Label2 = nullptr;
+    FileListMenu* PopupMenu1 = nullptr;
+    QMenu* PopupMenu3 = nullptr;
+    QAction* N21 = nullptr;
+    QAction* N22 = nullptr;
+
+    // The file list that last got the input focus or a right-button press; none at start.
+    FileListBox* currentFileList() const { return m_currentFileList; }
+    void ToolButton8Click();  // left tree root := start-up tree root
+    void ToolButton1Click();  // tree root back to the desktop
+    void N21Click();
+    void N22Click();
+    void ToolButton9Click();  // refresh both trees
+    void ToolButton2Click();  // the filter menu at the pointer
+    void ApplyFilter(const QString& mask, int icon);
+    void FileListBox1DblClick();  // double click or Enter in either file list
+
     // MainMenu1
     QMenuBar* MainMenu1 = nullptr;
     QMenu* File1 = nullptr;
@@ -125,6 +155,9 @@ private:
     void buildLayout();
     void buildLeftPane();
     void buildMenus();
+    void buildLeftFilePane(QVBoxLayout* column);
+    void buildBrowser();
+    void applyStartupTreeRoot();
     void setUpListWindows();
     void restorePlacement(const SettingsFile& settings);
     void readStartupTreeRoot(const SettingsFile& settings);
@@ -147,6 +180,9 @@ private:
     TabColumn* m_tabs = nullptr;
     QPointer<TList> m_mergedList;  // whose menus stand in the menu bar
     bool m_fileOperationMode = false;
+    FilePane* m_leftPane = nullptr;
+    FilePane* m_rightPane = nullptr;
+    FileListBox* m_currentFileList = nullptr;
 };
 
 }  // namespace tarvelin

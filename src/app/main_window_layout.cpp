@@ -142,7 +142,7 @@ void TKX2::buildLeftPane() {
     ToolButton9 = addButton(ToolBar1, QStringLiteral("ToolButton9"), 33, QStringLiteral("ツリーを更新する"));
     panel2Layout->addWidget(ToolBar1);
     column->addWidget(Panel2);
-    column->addStretch(1);  // the folder tree and the file list take this space
+    buildLeftFilePane(column);
 }
 
 }  // namespace tarvelin
