@@ -1,0 +1,415 @@
+// The browsing panes inside the main window: start-up root, tree-root commands, status line, current file
+// list, the filter menu and the pane colours.
+#include <gtest/gtest.h>
+
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QToolButton>
+
+#include "app/image_list.h"
+#include "app/main_window.h"
+#include "browser/file_list_box.h"
+#include "browser/file_list_menu.h"
+#include "browser/file_list_model.h"
+#include "browser/shell_tree_view.h"
+#include "browser_fixture.h"
+#include "support/fake_services.h"
+
+namespace tarvelin {
+namespace {
+
+using test::FakeServices;
+using test::TempFolder;
+
+QStringList listed(const FileListBox& list) {
+    QStringList names;
+    for (int row = 0; row < list.model()->rowCount(); ++row)
+        names << list.model()->index(row, 0).data().toString();
+    return names;
+}
+
+void select(FileListBox& list, std::initializer_list<int> rows) {
+    list.clearSelection();
+    for (int row : rows) {
+        const QModelIndex index = list.model()->index(row, 0);
+        list.selectionModel()->setCurrentIndex(index, QItemSelectionModel::Select);
+    }
+}
+
+// A right click as the desktop delivers it: the press, then the request for the context menu.
+void rightClick(FileListBox& list, int row) {
+    const QPoint at = test::rowCentre(list, row);
+    QTest::mousePress(list.viewport(), Qt::RightButton, {}, at);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, list.viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(list.viewport(), &menu);
+    QTest::mouseRelease(list.viewport(), Qt::RightButton, {}, at);
+}
+
+class MainWindowBrowserTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::makeFolders(data, {"docs/sub", "other"});
+        test::makeFiles(data,
+                        {"a.txt", "b.doc", "c.html", "d.htm", "e.xls", "f.EXE", "g.kxd", "noext", "x.TXT"});
+        test::makeFiles(data, {"other/o.txt"});
+    }
+
+    std::unique_ptr<TKX2> openWindow(const std::string& treeDir) {
+        program.write("KX2cfg.ini", "[Folder]\r\nTreeDir=" + treeDir + "\r\n");
+        auto window = std::make_unique<TKX2>(fakes.services(program.path()));
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return window;
+    }
+
+    QString dataFolder() const { return QString::fromStdString(data.path()).chopped(1); }
+
+    TempFolder home;
+    test::HomeInTempFolder homeSet{home};
+    TempFolder program;
+    TempFolder data;
+    FakeServices fakes;
+};
+
+TEST_F(MainWindowBrowserTest, TheStartUpFolderBecomesTheLeftRootWhenItExists) {
+    test::makeFiles(home, {"home/Desktop/on-desktop.txt"});
+    const struct {
+        std::string treeDir;
+        std::string leftRoot;
+        std::string leftFolder;
+    } cases[] = {
+        {data.path(), data.path(), data.path().substr(0, data.path().size() - 1)},
+        {data.file("gone"), "rfDesktop", home.file("home/Desktop")},
+        {"rfDesktop", "rfDesktop", home.file("home/Desktop")},
+    };
+    for (const auto& c : cases) {
+        auto window = openWindow(c.treeDir);
+        EXPECT_EQ(window->startupTreeRoot(), c.treeDir);
+        EXPECT_EQ(window->ShellTreeView1->root(), c.leftRoot) << c.treeDir;
+        EXPECT_EQ(window->FileListBox1->files().folder(), c.leftFolder) << c.treeDir;
+        EXPECT_EQ(window->ShellTreeView2->root(), "rfDesktop") << c.treeDir;
+        EXPECT_EQ(listed(*window->FileListBox2), (QStringList{"on-desktop.txt"})) << c.treeDir;
+        EXPECT_EQ(window->FileListBox1->files().mask(), "*.*");
+    }
+}
+
+TEST_F(MainWindowBrowserTest, TheRightPaneWaitsHiddenInPanel3) {
+    auto window = openWindow(data.path());
+    EXPECT_TRUE(window->Panel1->isAncestorOf(window->ShellTreeView1));
+    EXPECT_TRUE(window->Panel1->isAncestorOf(window->FileListBox1));
+    EXPECT_TRUE(window->Panel1->isAncestorOf(window->Label1));
+    for (QWidget* w : std::initializer_list<QWidget*>{window->ShellTreeView2, window->Splitter4,
+                                                      window->FileListBox2, window->Label2}) {
+        EXPECT_TRUE(window->Panel3->isAncestorOf(w)) << w->objectName().toStdString();
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    }
+    EXPECT_TRUE(window->FileListBox1->isVisible());
+    EXPECT_EQ(window->Splitter4->handleWidth(), 2);
+    EXPECT_GT(window->FileListBox1->geometry().top(), window->ShellTreeView1->geometry().bottom());
+    EXPECT_EQ(window->Label1->geometry().bottom(), window->Panel1->height() - 1);
+    EXPECT_TRUE(window->ToolButton8->isEnabled());
+    EXPECT_TRUE(window->ToolButton1->isEnabled());
+    EXPECT_TRUE(window->ToolButton2->isEnabled());
+    EXPECT_TRUE(window->ToolButton9->isEnabled());
+    EXPECT_FALSE(window->ToolButton3->isEnabled());
+}
+
+TEST_F(MainWindowBrowserTest, TreeRootCommands) {
+    auto window = openWindow(data.path());
+    window->ToolButton1->click();
+    EXPECT_EQ(window->ShellTreeView1->root(), "rfDesktop");
+    EXPECT_EQ(window->FileListBox1->files().folder(), home.file("home/Desktop"));
+    window->ToolButton8->click();
+    EXPECT_EQ(window->ShellTreeView1->root(), data.path());
+    EXPECT_EQ(window->FileListBox1->files().folder(), dataFolder().toStdString());
+
+    window->ShellTreeView2->setRoot(data.file("other"));
+    window->N21->trigger();
+    EXPECT_EQ(window->ShellTreeView1->root(), "rfDesktop");
+    EXPECT_EQ(window->ShellTreeView2->root(), data.file("other"));
+    window->N22->trigger();
+    EXPECT_EQ(window->ShellTreeView2->root(), "rfDesktop");
+    EXPECT_EQ(window->PopupMenu3->actions().size(), 2);
+    EXPECT_EQ(window->N21->text(), "左側ツリーのルートをデスクトップに変更");
+    EXPECT_EQ(window->N22->text(), "右側ツリーのルートをデスクトップに変更");
+}
+
+TEST_F(MainWindowBrowserTest, RefreshReadsNewFoldersAndReplacesAVanishedRoot) {
+    auto window = openWindow(data.file("docs"));
+    ShellTreeView& tree = *window->ShellTreeView1;
+    const QModelIndex root = tree.model()->index(0, 0);
+    EXPECT_EQ(tree.model()->rowCount(root), 1);
+    test::makeFolders(data, {"docs/new"});
+    window->ToolButton9->click();
+    EXPECT_EQ(tree.model()->rowCount(root), 2);
+    EXPECT_EQ(tree.root(), data.file("docs"));
+
+    // A start-up folder deleted since: the tree shows it empty, and the refresh goes to the desktop.
+    std::filesystem::remove_all(data.file("docs"));
+    window->ToolButton1->click();
+    window->ToolButton8->click();
+    EXPECT_EQ(tree.root(), data.file("docs"));
+    EXPECT_EQ(window->FileListBox1->model()->rowCount(), 0);
+    EXPECT_EQ(window->Label1->text(), "");
+    window->ToolButton9->click();
+    EXPECT_EQ(tree.root(), "rfDesktop");
+    EXPECT_EQ(window->FileListBox1->files().folder(), home.file("home/Desktop"));
+}
+
+TEST_F(MainWindowBrowserTest, TheStatusLineFollowsTheLeftListOnly) {
+    auto window = openWindow(data.path());
+    EXPECT_EQ(window->statusLine(), "");
+    window->ShellTreeView2->setRoot(data.file("other"));
+    test::click(*window->FileListBox2, 0);
+    EXPECT_EQ(window->statusLine(), "");
+    EXPECT_TRUE(window->Label2->text().startsWith("Last Update : "));
+
+    test::click(*window->FileListBox1, 1);
+    EXPECT_EQ(window->statusLine(), "FileListDirectory : " + dataFolder());
+    EXPECT_TRUE(window->Label1->text().startsWith("Last Update : "));
+    window->FileListBox1->clearSelection();
+    EXPECT_EQ(window->Label1->text(), "");
+    EXPECT_EQ(window->statusLine(), "FileListDirectory : " + dataFolder());
+
+    window->ShellTreeView2->setRoot(data.path());
+    test::click(*window->FileListBox2, 0);
+    window->ShellTreeView1->setRoot(data.file("other"));
+    EXPECT_EQ(window->statusLine(), "FileListDirectory : " + dataFolder());
+}
+
+TEST_F(MainWindowBrowserTest, TheCurrentFileListIsTheOneFocusedOrRightClickedLast) {
+    auto window = openWindow(data.path());
+    window->ShellTreeView2->setRoot(data.path());
+    EXPECT_EQ(window->currentFileList(), nullptr);
+    window->FileListBox2->setFocus();
+    EXPECT_EQ(window->currentFileList(), window->FileListBox2);
+    test::click(*window->FileListBox1, 0);
+    EXPECT_EQ(window->currentFileList(), window->FileListBox1);
+
+    select(*window->FileListBox2, {0, 1});
+    rightClick(*window->FileListBox2, 3);
+    EXPECT_EQ(window->currentFileList(), window->FileListBox1);  // several selected: nothing changes
+    window->PopupMenu1->hide();
+    select(*window->FileListBox2, {0});
+    rightClick(*window->FileListBox2, 3);
+    EXPECT_EQ(window->currentFileList(), window->FileListBox2);
+    EXPECT_EQ(window->FileListBox2->selectedRowsInOrder(), (std::vector<int>{3}));
+    EXPECT_TRUE(window->PopupMenu1->isVisible());
+    window->PopupMenu1->hide();
+}
+
+struct MenuEntry {
+    QString name;
+    QString caption;  // "-" for a separator
+    bool icon;
+    bool operator==(const MenuEntry&) const = default;
+};
+
+void PrintTo(const MenuEntry& e, std::ostream* os) {
+    *os << e.name.toStdString() << " \"" << e.caption.toStdString() << "\" icon=" << e.icon;
+}
+
+std::vector<MenuEntry> entriesOf(const QMenu& menu) {
+    std::vector<MenuEntry> entries;
+    for (QAction* a : menu.actions())
+        entries.push_back(
+            {a->objectName(), a->isSeparator() ? QStringLiteral("-") : a->text(), !a->icon().isNull()});
+    return entries;
+}
+
+TEST_F(MainWindowBrowserTest, TheFilterMenuHasEveryEntryInOrder) {
+    auto window = openWindow(data.path());
+    const QMenu& menu = *window->PopupMenu1;
+    EXPECT_EQ(menu.objectName(), "PopupMenu1");
+    EXPECT_EQ(entriesOf(menu), (std::vector<MenuEntry>{
+                                   {"N4", "表計算ファイル", false},
+                                   {"N5", "文書ファイル", false},
+                                   {"N6", "画像ファイル", false},
+                                   {"CAD1", "CADファイル", false},
+                                   {"HTML1", "HTMLファイル(*.html;*.htm)", true},
+                                   {"N7", "アプリケーション(*.exe)", true},
+                                   {"N8", "プロジェクトファイル(*.kxd)", false},
+                                   {"N9", "全てのファイル(*.*)", false},
+                                   {"N19", "-", false},
+                                   {"N20", "拡張子を指定", false},
+                                   {"N10", "-", false},
+                                   {"Delete1", "削除", false},
+                                   {"N11", "名前を変更する", false},
+                                   {"N23", "-", false},
+                                   {"LZH1", "ﾌｧｲﾙﾘｽﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞにコピー", false},
+                               }));
+    const auto submenu = [&](const char* name) { return entriesOf(*menu.findChild<QMenu*>(name)); };
+    EXPECT_EQ(submenu("N4"), (std::vector<MenuEntry>{{"Excelxls1", "Microsoft Excel (*.xls)", true},
+                                                     {"Rotus1231", "Rotus123 (*.123)", true}}));
+    EXPECT_EQ(submenu("N5"), (std::vector<MenuEntry>{{"MicrosoftWorddoc1", "Microsoft Word (*.doc)", true},
+                                                     {"jtd1", "一太郎 (*.jtd)", true},
+                                                     {"txt1", "テキストファイル (*.txt)", true}}));
+    EXPECT_EQ(submenu("N6"), (std::vector<MenuEntry>{{"bmp1", "ビットマップファイル (*.bmp)", true},
+                                                     {"JPEGjpg1", "JPEGファイル (*.jpg)", true},
+                                                     {"GIFgif1", "GIFファイル (*.gif)", true}}));
+    EXPECT_EQ(submenu("CAD1"), (std::vector<MenuEntry>{{"JWWjww1", "JWWファイル (*.jww)", true},
+                                                       {"HOChoc1", "HOCファイル (*.hoc)", true},
+                                                       {"JWCjwc1", "JWCファイル (*.jwc)", true},
+                                                       {"DXFdxf1", "DXFファイル(*.dxf)", true}}));
+}
+
+TEST_F(MainWindowBrowserTest, EachEntrySetsBothMasksAndTheButtonIcon) {
+    auto window = openWindow(data.path());
+    window->ShellTreeView2->setRoot(data.path());
+    EXPECT_EQ(window->ToolButton2->icon().cacheKey(), imageListIcon(32).cacheKey());
+    const struct {
+        const char* entry;
+        const char* mask;
+        int icon;
+        int menuIcon;  // -1: none
+    } cases[] = {
+        {"Excelxls1", "*.xls", 7, 7},  {"Rotus1231", "*.123", 8, 8}, {"MicrosoftWorddoc1", "*.doc", 10, 10},
+        {"jtd1", "*.jtd", 18, 18},     {"txt1", "*.txt", 19, 19},    {"bmp1", "*.bmp", 9, 9},
+        {"JPEGjpg1", "*.jpg", 16, 16}, {"GIFgif1", "*.gif", 14, 14}, {"JWWjww1", "*.jww", 17, 17},
+        {"HOChoc1", "*.hoc", 15, 15},  {"JWCjwc1", "*.jwc", 11, 11}, {"DXFdxf1", "*.dxf", 13, 13},
+        {"HTML1", "*.html", 21, 21},   {"N7", "*.exe", 12, 12},      {"N8", "*.kxd", 0, -1},
+        {"N9", "*.*", 32, -1},
+    };
+    for (const auto& c : cases) {
+        QAction* action = window->PopupMenu1->findChild<QAction*>(c.entry);
+        ASSERT_NE(action, nullptr) << c.entry;
+        EXPECT_EQ(action->icon().cacheKey(),
+                  c.menuIcon < 0 ? QIcon().cacheKey() : imageListIcon(c.menuIcon).cacheKey())
+            << c.entry;
+        action->trigger();
+        EXPECT_EQ(window->FileListBox1->files().mask(), c.mask) << c.entry;
+        EXPECT_EQ(window->FileListBox2->files().mask(), c.mask) << c.entry;
+        EXPECT_EQ(window->ToolButton2->icon().cacheKey(), imageListIcon(c.icon).cacheKey()) << c.entry;
+    }
+}
+
+TEST_F(MainWindowBrowserTest, FiltersNarrowBothListsAndTheSameOneTwiceReadsNothing) {
+    auto window = openWindow(data.path());
+    window->ShellTreeView2->setRoot(data.path());
+    QAction* txt = window->PopupMenu1->findChild<QAction*>("txt1");
+    txt->trigger();
+    EXPECT_EQ(listed(*window->FileListBox1), (QStringList{"a.txt", "x.TXT"}));
+    EXPECT_EQ(listed(*window->FileListBox2), (QStringList{"a.txt", "x.TXT"}));
+
+    select(*window->FileListBox1, {1});
+    select(*window->FileListBox2, {0});
+    QSignalSpy resets(&window->FileListBox1->files(), &QAbstractItemModel::modelReset);
+    txt->trigger();
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(window->FileListBox1->selectedRowsInOrder(), (std::vector<int>{1}));
+    EXPECT_EQ(window->FileListBox2->selectedRowsInOrder(), (std::vector<int>{0}));
+    EXPECT_FALSE(window->Label1->text().isEmpty());
+
+    window->PopupMenu1->findChild<QAction*>("HTML1")->trigger();
+    EXPECT_EQ(listed(*window->FileListBox1), (QStringList{"c.html"}));
+    EXPECT_TRUE(window->FileListBox2->selectedRowsInOrder().empty());
+    EXPECT_EQ(window->Label1->text(), "");
+
+    // A folder change keeps the mask.
+    window->ShellTreeView1->setRoot(data.file("other"));
+    window->PopupMenu1->findChild<QAction*>("txt1")->trigger();
+    EXPECT_EQ(listed(*window->FileListBox1), (QStringList{"o.txt"}));
+    window->ShellTreeView1->setRoot(data.path());
+    EXPECT_EQ(listed(*window->FileListBox1), (QStringList{"a.txt", "x.TXT"}));
+}
+
+TEST_F(MainWindowBrowserTest, ATypedExtensionBecomesTheMask) {
+    auto window = openWindow(data.path());
+    const struct {
+        QString typed;  // null: cancelled
+        const char* mask;
+        QStringList listed;
+    } cases[] = {
+        {"txt", "*.txt", {"a.txt", "x.TXT"}},  {".txt", "*.txt", {"a.txt", "x.TXT"}},
+        {QStringLiteral(""), "*.", {"noext"}}, {"txt;*.doc", "*.txt;*.doc", {"a.txt", "b.doc", "x.TXT"}},
+        {"exe", "*.exe", {"f.EXE"}},           {QString(), "*.exe", {"f.EXE"}},
+    };
+    for (const auto& c : cases) {
+        fakes.dialogs.calls.clear();
+        fakes.dialogs.inputAnswers.push_back(c.typed);
+        window->PopupMenu1->findChild<QAction*>("N20")->trigger();
+        EXPECT_EQ(fakes.dialogs.calls,
+                  (std::vector<test::Call>{
+                      {"inputLine", {"拡張子指定", "拡張子を入力してください（コンマ不要)"}}}));
+        EXPECT_EQ(window->FileListBox1->files().mask(), c.mask) << c.typed.toStdString();
+        EXPECT_EQ(listed(*window->FileListBox1), c.listed) << c.typed.toStdString();
+        EXPECT_EQ(window->ToolButton2->icon().cacheKey(), imageListIcon(31).cacheKey());
+    }
+}
+
+TEST_F(MainWindowBrowserTest, RenameIsEnabledForOneSelectedFileUnlessTheFilterButtonOpenedTheMenu) {
+    auto window = openWindow(data.path());
+    QAction* rename = window->PopupMenu1->N11;
+    const auto openedByRightClick = [&](std::initializer_list<int> selected, int clicked) {
+        select(*window->FileListBox1, selected);
+        rightClick(*window->FileListBox1, clicked);
+        const bool enabled = rename->isEnabled();
+        window->PopupMenu1->hide();
+        return enabled;
+    };
+
+    // No current list yet.
+    window->ToolButton2Click();
+    EXPECT_FALSE(rename->isEnabled());
+    window->PopupMenu1->hide();
+
+    EXPECT_TRUE(openedByRightClick({}, 2));
+    EXPECT_FALSE(openedByRightClick({0, 1}, 1));  // two stay selected
+
+    select(*window->FileListBox1, {2});
+    window->ToolButton2->click();
+    EXPECT_TRUE(window->PopupMenu1->isVisible());
+    EXPECT_FALSE(rename->isEnabled());
+    window->PopupMenu1->hide();
+
+    EXPECT_TRUE(openedByRightClick({2}, 2));
+    EXPECT_FALSE(window->PopupMenu1->openedByFilterButton());
+    EXPECT_FALSE(window->PopupMenu1->Delete1->isEnabled());
+}
+
+TEST_F(MainWindowBrowserTest, ColoursGoToTheLeftControlsAndTheirRightTwins) {
+    program.write("KX2cfg.ini",
+                  "[Color]\r\nftBack=255\r\nftText=65280\r\nflBack=16711680\r\nflText=65535\r\n"
+                  "fiBack=16776960\r\nfiText=16711935\r\nAppBody=8421504\r\n");
+    TKX2 window(fakes.services(program.path()));
+    const struct {
+        QWidget* left;
+        QWidget* right;
+        QPalette::ColorRole background;
+        QColor back;
+        QColor text;
+    } cases[] = {
+        {window.ShellTreeView1, window.ShellTreeView2, QPalette::Base, QColor(255, 0, 0), QColor(0, 255, 0)},
+        {window.FileListBox1, window.FileListBox2, QPalette::Base, QColor(0, 0, 255), QColor(255, 255, 0)},
+        {window.Label1, window.Label2, QPalette::Window, QColor(0, 255, 255), QColor(255, 0, 255)},
+    };
+    for (const auto& c : cases) {
+        for (QWidget* w : {c.left, c.right}) {
+            EXPECT_EQ(w->palette().color(c.background), c.back) << w->objectName().toStdString();
+            EXPECT_EQ(w->palette().color(QPalette::Text), c.text) << w->objectName().toStdString();
+            EXPECT_EQ(w->palette().color(QPalette::WindowText), c.text) << w->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(window.Splitter2->handle(1)->palette().color(QPalette::Window), QColor(128, 128, 128));
+
+    // The defaults: window colours for trees and lists, the tooltip pair for the strips.
+    program.write("KX2cfg.ini", "");
+    window.ApplyColourSettings();
+    const QPalette system = QGuiApplication::palette();
+    EXPECT_EQ(window.ShellTreeView2->palette().color(QPalette::Base),
+              system.color(QPalette::Active, QPalette::Base));
+    EXPECT_EQ(window.FileListBox2->palette().color(QPalette::Text),
+              system.color(QPalette::Active, QPalette::Text));
+    EXPECT_EQ(window.Label2->palette().color(QPalette::Window),
+              system.color(QPalette::Active, QPalette::ToolTipText));
+    EXPECT_EQ(window.Label2->palette().color(QPalette::WindowText),
+              system.color(QPalette::Active, QPalette::ToolTipBase));
+}
+
+}  // namespace
+}  // namespace tarvelin
