@@ -6,16 +6,10 @@
 #include "app/error_handler.h"
 #include "app/image_list.h"
 #include "app/main_window.h"
+#include "app/menu_items.h"
 
 namespace tarvelin {
 namespace {
-
-QAction* addItem(QMenu* menu, const QString& name, const QString& caption, int icon = -1) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    if (icon >= 0) action->setIcon(imageListIcon(icon));
-    return action;
-}
 
 QMenu* addMenu(QMenuBar* bar, const QString& name, const QString& caption, int group) {
     QMenu* menu = bar->addMenu(caption);
@@ -32,16 +26,15 @@ void TKX2::buildMenus() {
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
 
     File1 = addMenu(MainMenu1, QStringLiteral("File1"), QStringLiteral("ﾌｧｲﾙ"), 2);
-    New1 = addItem(File1, QStringLiteral("New1"), QStringLiteral("新規リスト作成"), 24);
-    N2 = addItem(File1, QStringLiteral("N2"), QStringLiteral("リストを開く"), 25);
-    N3 = File1->addSeparator();
-    N3->setObjectName(QStringLiteral("N3"));
-    Exit1 = addItem(File1, QStringLiteral("Exit1"), QStringLiteral("終了"));
+    New1 = addMenuItem(File1, QStringLiteral("New1"), QStringLiteral("新規リスト作成"), 24);
+    N2 = addMenuItem(File1, QStringLiteral("N2"), QStringLiteral("リストを開く"), 25);
+    N3 = addMenuSeparator(File1, QStringLiteral("N3"));
+    Exit1 = addMenuItem(File1, QStringLiteral("Exit1"), QStringLiteral("終了"));
 
     Window1 = addMenu(MainMenu1, QStringLiteral("Window1"), QStringLiteral("ｳｨﾝﾄﾞｳ"), 4);
-    rwe1 = addItem(Window1, QStringLiteral("rwe1"), QStringLiteral("並べて表示"));
-    N12 = addItem(Window1, QStringLiteral("N12"), QStringLiteral("画像ビューアー"));
-    N13 = addItem(Window1, QStringLiteral("N13"), QStringLiteral("ファイル操作モード切り替え"));
+    rwe1 = addMenuItem(Window1, QStringLiteral("rwe1"), QStringLiteral("並べて表示"));
+    N12 = addMenuItem(Window1, QStringLiteral("N12"), QStringLiteral("画像ビューアー"));
+    N13 = addMenuItem(Window1, QStringLiteral("N13"), QStringLiteral("ファイル操作モード切り替え"));
 
     // "設定" is a command on the bar itself, not a menu.
     N1 = MainMenu1->addAction(QStringLiteral("設定"));
@@ -49,8 +42,8 @@ void TKX2::buildMenus() {
     N1->setProperty("group", 6);
 
     Help1 = addMenu(MainMenu1, QStringLiteral("Help1"), QStringLiteral("ﾍﾙﾌﾟ"), 6);
-    Help2 = addItem(Help1, QStringLiteral("Help2"), QStringLiteral("ヘルプ"));
-    About1 = addItem(Help1, QStringLiteral("About1"), QStringLiteral("バージョン情報"));
+    Help2 = addMenuItem(Help1, QStringLiteral("Help2"), QStringLiteral("ヘルプ"));
+    About1 = addMenuItem(Help1, QStringLiteral("About1"), QStringLiteral("バージョン情報"));
 
     connect(Exit1, &QAction::triggered, this, &TKX2::Exit1Click);
     connect(Help2, &QAction::triggered, this,

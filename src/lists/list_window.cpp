@@ -9,6 +9,7 @@
 
 #include "app/error_handler.h"
 #include "app/image_list.h"
+#include "app/menu_items.h"
 #include "lists/icon_rules.h"
 #include "lists/list_tree_model.h"
 #include "lists/list_tree_view.h"
@@ -29,19 +30,6 @@ QToolButton* addToolButton(QToolBar* bar, const QString& name, ListToolbarImage 
     button->setAutoRaise(true);
     bar->addWidget(button);
     return button;
-}
-
-QAction* addItem(QMenu* menu, const QString& name, const QString& caption, int icon = -1) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    if (icon >= 0) action->setIcon(imageListIcon(icon));
-    return action;
-}
-
-QAction* addSeparator(QMenu* menu, const QString& name) {
-    QAction* action = menu->addSeparator();
-    action->setObjectName(name);
-    return action;
 }
 
 }  // namespace
@@ -130,39 +118,39 @@ void TList::buildMenus() {
     FileMenu = new QMenu(QStringLiteral("ファイル"), this);
     FileMenu->setObjectName(QStringLiteral("FileMenu"));
     FileMenu->menuAction()->setProperty("group", 2);
-    N1 = addItem(FileMenu, QStringLiteral("N1"), QStringLiteral("新規リスト作成"), 24);
-    N2 = addItem(FileMenu, QStringLiteral("N2"), QStringLiteral("リストを開く"), 25);
-    N4 = addItem(FileMenu, QStringLiteral("N4"), QStringLiteral("リストを上書き保存"), 26);
-    N5 = addItem(FileMenu, QStringLiteral("N5"), QStringLiteral("名前をつけてリストを保存"));
-    N6 = addSeparator(FileMenu, QStringLiteral("N6"));
-    N7 = addItem(FileMenu, QStringLiteral("N7"), QStringLiteral("リストを印刷"));
+    N1 = addMenuItem(FileMenu, QStringLiteral("N1"), QStringLiteral("新規リスト作成"), 24);
+    N2 = addMenuItem(FileMenu, QStringLiteral("N2"), QStringLiteral("リストを開く"), 25);
+    N4 = addMenuItem(FileMenu, QStringLiteral("N4"), QStringLiteral("リストを上書き保存"), 26);
+    N5 = addMenuItem(FileMenu, QStringLiteral("N5"), QStringLiteral("名前をつけてリストを保存"));
+    N6 = addMenuSeparator(FileMenu, QStringLiteral("N6"));
+    N7 = addMenuItem(FileMenu, QStringLiteral("N7"), QStringLiteral("リストを印刷"));
     N7->setEnabled(false);
-    Close1 = addItem(FileMenu, QStringLiteral("Close1"), QStringLiteral("閉じる"));
-    N3 = addSeparator(FileMenu, QStringLiteral("N3"));
-    Exit1 = addItem(FileMenu, QStringLiteral("Exit1"), QStringLiteral("終了"));
+    Close1 = addMenuItem(FileMenu, QStringLiteral("Close1"), QStringLiteral("閉じる"));
+    N3 = addMenuSeparator(FileMenu, QStringLiteral("N3"));
+    Exit1 = addMenuItem(FileMenu, QStringLiteral("Exit1"), QStringLiteral("終了"));
 
     ToolMenu = new QMenu(QStringLiteral("ツール"), this);
     ToolMenu->setObjectName(QStringLiteral("ToolMenu"));
     ToolMenu->menuAction()->setProperty("group", 3);
-    N14 = addItem(ToolMenu, QStringLiteral("N14"), QStringLiteral("メモ帳を開く"), 29);
+    N14 = addMenuItem(ToolMenu, QStringLiteral("N14"), QStringLiteral("メモ帳を開く"), 29);
     N14->setEnabled(false);  // the memo pad comes with its own work
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    N8 = addItem(PopupMenu1, QStringLiteral("N8"), QStringLiteral("新しいバインダー"));
-    N17 = addItem(PopupMenu1, QStringLiteral("N17"), QStringLiteral("複数バインダーの作成"));
-    N16 = addSeparator(PopupMenu1, QStringLiteral("N16"));
-    N13 = addItem(PopupMenu1, QStringLiteral("N13"), QStringLiteral("全てのバインダーを開く"));
-    N15 = addItem(PopupMenu1, QStringLiteral("N15"), QStringLiteral("全てのバインダーを閉じる"));
-    N9 = addSeparator(PopupMenu1, QStringLiteral("N9"));
-    Delete1 = addItem(PopupMenu1, QStringLiteral("Delete1"), QStringLiteral("削除"));
+    N8 = addMenuItem(PopupMenu1, QStringLiteral("N8"), QStringLiteral("新しいバインダー"));
+    N17 = addMenuItem(PopupMenu1, QStringLiteral("N17"), QStringLiteral("複数バインダーの作成"));
+    N16 = addMenuSeparator(PopupMenu1, QStringLiteral("N16"));
+    N13 = addMenuItem(PopupMenu1, QStringLiteral("N13"), QStringLiteral("全てのバインダーを開く"));
+    N15 = addMenuItem(PopupMenu1, QStringLiteral("N15"), QStringLiteral("全てのバインダーを閉じる"));
+    N9 = addMenuSeparator(PopupMenu1, QStringLiteral("N9"));
+    Delete1 = addMenuItem(PopupMenu1, QStringLiteral("Delete1"), QStringLiteral("削除"));
     Delete1->setShortcut(QKeySequence(Qt::Key_Delete));
     Delete1->setShortcutContext(Qt::WidgetShortcut);  // Del reaches the tree's own key handling
-    N18 = addSeparator(PopupMenu1, QStringLiteral("N18"));
-    N19 = addItem(PopupMenu1, QStringLiteral("N19"), QStringLiteral("右画面にツリー表示"));
+    N18 = addMenuSeparator(PopupMenu1, QStringLiteral("N18"));
+    N19 = addMenuItem(PopupMenu1, QStringLiteral("N19"), QStringLiteral("右画面にツリー表示"));
     N19->setEnabled(false);  // comes with the two-pane mode
-    N20 = addSeparator(PopupMenu1, QStringLiteral("N20"));
-    N21 = addItem(PopupMenu1, QStringLiteral("N21"), QStringLiteral("アイテムを整理する"));
+    N20 = addMenuSeparator(PopupMenu1, QStringLiteral("N20"));
+    N21 = addMenuItem(PopupMenu1, QStringLiteral("N21"), QStringLiteral("アイテムを整理する"));
 
     connect(N1, &QAction::triggered, this, [this] { m_host.newList(); });
     connect(N2, &QAction::triggered, this, [this] { m_host.openList(); });
