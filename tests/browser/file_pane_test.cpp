@@ -131,6 +131,15 @@ TEST_F(FilePaneTest, TheTreeDrivesTheListAndTheSameFolderIsNotReadAgain) {
     EXPECT_EQ(selected(), (std::vector<int>{2}));
 }
 
+TEST_F(FilePaneTest, ARightClickOnAFolderSelectsItAndItsFilesAreListed) {
+    const QModelIndex root = folders().rootIndex();
+    const QModelIndex a = folders().index(1, 0, root);
+    ASSERT_EQ(a.data().toString(), "a");
+    QTest::mouseClick(tree().viewport(), Qt::RightButton, {}, tree().visualRect(a).center());
+    EXPECT_EQ(tree().selectedPath(), folder.file("root/a"));
+    EXPECT_EQ(list().files().folder(), folder.file("root/a"));
+}
+
 TEST_F(FilePaneTest, TheStripShowsTheFocusedFilesTimeWhileItemsAreSelected) {
     setLocalFileTime(folder.file("root/a/x2.doc"), 2004, 3, 9, 9, 5, 43);
     selectFolder("a");
