@@ -37,7 +37,11 @@ size_t ListTree::level(NodeId node) const {
 
 size_t ListTree::index(NodeId node) const {
     const std::vector<NodeId>& siblings = children(m_nodes[node].parent);
-    return static_cast<size_t>(std::find(siblings.begin(), siblings.end(), node) - siblings.begin());
+    const size_t hint = m_nodes[node].rowHint;
+    if (hint < siblings.size() && siblings[hint] == node) return hint;
+    const auto row = static_cast<size_t>(std::find(siblings.begin(), siblings.end(), node) - siblings.begin());
+    m_nodes[node].rowHint = static_cast<std::uint32_t>(row);
+    return row;
 }
 
 size_t ListTree::absoluteIndex(NodeId node) const {

@@ -86,6 +86,9 @@ private:
         std::string text;
         std::vector<NodeId> children;
         NodeId parent = kNoNode;
+        // Where the node stood among its siblings when last asked: views ask for the same rows again and again,
+        // and a binder may hold thousands of siblings. Checked before use, so it is never trusted stale.
+        mutable std::uint32_t rowHint = 0;
         std::uint8_t icon = 0;
         std::uint8_t selectedIcon = 0;
         bool expanded = false;
