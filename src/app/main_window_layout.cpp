@@ -64,7 +64,8 @@ void TKX2::buildLayout() {
     TabControl1 = new QTabBar(right);
     TabControl1->setObjectName(QStringLiteral("TabControl1"));
     TabControl1->setShape(QTabBar::RoundedWest);
-    TabControl1->setFixedWidth(23);
+    // 23 px, or what the turned tab text needs where the Japanese font is taller than on Windows.
+    TabControl1->setMinimumWidth(23);
     TabControl1->setExpanding(false);
     TabControl1->setDrawBase(false);
     TabControl1->hide();

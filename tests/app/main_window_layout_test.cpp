@@ -96,7 +96,7 @@ TEST(MainWindowLayout, ControlsHaveTheirNamesPlacesAndSizes) {
     EXPECT_EQ(window.Panel2->y(), 22);
     EXPECT_FALSE(window.TabControl1->isVisible());
     EXPECT_EQ(window.TabControl1->shape(), QTabBar::RoundedWest);
-    EXPECT_EQ(window.TabControl1->width(), 23);
+    EXPECT_EQ(window.TabControl1->minimumWidth(), 23);
     EXPECT_FALSE(window.Panel3->isVisible());
     EXPECT_TRUE(window.mdiArea()->isVisible());
     EXPECT_EQ(window.ListBox1->height(), 33);
