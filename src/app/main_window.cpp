@@ -45,24 +45,6 @@ TKX2::~TKX2() {
     disconnect(m_mdiArea, nullptr, this, nullptr);
 }
 
-namespace {
-
-void paintBackground(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-void paintText(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Text, colour);
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
-}  // namespace
-
 void TKX2::ApplyColourSettings() {
     const SettingsFile settings(m_programFolder);
     // Each colour goes to the left control, then at once to its twin in the right pane.

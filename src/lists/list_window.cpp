@@ -70,15 +70,12 @@ void TList::buildControls() {
     ToolButton2 = addToolButton(ToolBar1, QStringLiteral("ToolButton2"), ListToolbarImage::Italic, {});
     ToolButton3 = addToolButton(ToolBar1, QStringLiteral("ToolButton3"), ListToolbarImage::Underline, {});
     ToolButton4 = addToolButton(ToolBar1, QStringLiteral("ToolButton4"), ListToolbarImage::ColourPen, {});
+    // The memo formatting tools, the four actions so far, show only while the memo pad is open.
+    for (QAction* memoTool : ToolBar1->actions()) memoTool->setVisible(false);
     ToolButton5 = addToolButton(ToolBar1, QStringLiteral("ToolButton5"), ListToolbarImage::MemoPad,
                                 QStringLiteral("メモ帳切り替え"));
     ToolButton6 = addToolButton(ToolBar1, QStringLiteral("ToolButton6"), ListToolbarImage::Save,
                                 QStringLiteral("リストを上書き保存"));
-    // The memo formatting tools show only while the memo pad is open; the memo pad comes with its own work.
-    for (QAction* action : ToolBar1->actions())
-        if (auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(action));
-            button == ToolButton1 || button == ToolButton2 || button == ToolButton3 || button == ToolButton4)
-            action->setVisible(false);
     ToolButton5->setEnabled(false);
     column->addWidget(ToolBar1);
 
@@ -172,17 +169,12 @@ void TList::guarded(Command command) {
 
 void TList::applyColours() {
     const QColor body = toQColor(m_bodyColour);
-    for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(ToolBar1)}) {
-        QPalette palette = widget->palette();
-        palette.setColor(QPalette::Window, body);
-        widget->setPalette(palette);
-        widget->setAutoFillBackground(true);
-    }
+    paintBackground(this, QPalette::Window, body);
+    paintBackground(ToolBar1, QPalette::Window, body);
     const SettingsFile settings(m_services.programFolder);
-    QPalette tree = TreeView1->palette();
-    tree.setColor(QPalette::Base, toQColor(settings.colour(ColourKey::vtBack, kWindowBackground)));
-    tree.setColor(QPalette::Text, toQColor(settings.colour(ColourKey::vtText, kWindowText)));
-    TreeView1->setPalette(tree);
+    paintBackground(TreeView1, QPalette::Base,
+                    toQColor(settings.colour(ColourKey::vtBack, kWindowBackground)));
+    paintText(TreeView1, toQColor(settings.colour(ColourKey::vtText, kWindowText)));
 }
 
 NodeId TList::selectedNode() const {
@@ -209,8 +201,11 @@ int TList::selectedImageOf(NodeId node) {
 }
 
 void TList::loadDocument(const std::string& path) {
-    m_model->reset([&](ListTree&) { readListDocument(m_document, path); });
-    m_model->reset([&](ListTree& tree) { assignIconsOnOpening(tree); });
+    // One reset for reading and icons: the view rebuilds once. A read error skips the icons.
+    m_model->reset([&](ListTree& tree) {
+        readListDocument(m_document, path);
+        assignIconsOnOpening(tree);
+    });
     showExpansion();
 }
 

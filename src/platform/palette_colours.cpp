@@ -1,6 +1,7 @@
 #include "platform/palette_colours.h"
 
 #include <QGuiApplication>
+#include <QWidget>
 
 namespace tarvelin {
 namespace {
@@ -97,6 +98,20 @@ QColor toQColor(ColourValue colour) {
 ColourValue fromQColor(const QColor& colour) {
     return rgbColour(static_cast<unsigned>(colour.red()), static_cast<unsigned>(colour.green()),
                      static_cast<unsigned>(colour.blue()));
+}
+
+void paintBackground(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void paintText(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Text, colour);
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
 }
 
 }  // namespace tarvelin

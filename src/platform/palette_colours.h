@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QPalette>
 
+class QWidget;
+
 #include "platform/colour_value.h"
 
 namespace tarvelin {
@@ -12,5 +14,10 @@ QColor toQColor(ColourValue colour, const QPalette& palette);
 QColor toQColor(ColourValue colour);  // with the application's palette
 
 ColourValue fromQColor(const QColor& colour);
+
+// A control's background in the given role (Window for panels and bars, Base for lists and trees), filled.
+void paintBackground(QWidget* widget, QPalette::ColorRole role, const QColor& colour);
+// A control's text colour, for items and labels alike.
+void paintText(QWidget* widget, const QColor& colour);
 
 }  // namespace tarvelin
