@@ -32,9 +32,18 @@ std::string folderOf(const std::string& path) {
     return withTrailingSeparator(slash == std::string::npos ? std::string() : path.substr(0, slash + 1));
 }
 
+bool isInstalledCopy(const std::string& executablePath) {
+    const std::filesystem::path folder = std::filesystem::path(executablePath).parent_path();
+    std::error_code ec;
+    return folder.filename() == "bin" &&
+           std::filesystem::is_directory(folder.parent_path() / "share" / "tarvelin2", ec);
+}
+
 std::string programFolder(const ProgramFolderInputs& in) {
     if (!in.overrideDir.empty()) return withTrailingSeparator(in.overrideDir);
-    if (!in.executablePath.empty()) {
+    // Run as root, every folder is writable: an installed /usr/bin/tarvelin2 must still not write beside
+    // itself.
+    if (!in.executablePath.empty() && !isInstalledCopy(in.executablePath)) {
         const std::string exeFolder = folderOf(in.executablePath);
         if (::access(exeFolder.c_str(), W_OK) == 0) return exeFolder;
     }

@@ -11,10 +11,14 @@ struct ProgramFolderInputs {
     std::string home;            // HOME
 };
 
-// Where the program keeps "KX2cfg.ini", "oplst.lst" and its help: TARVELIN2_DIR when set; else the
-// executable's folder when it is writable (a portable or build-tree copy); else $XDG_CONFIG_HOME/Tarvelin2/
-// (~/.config by default). Always ends in "/".
+// Where the program keeps "KX2cfg.ini", "oplst.lst" and its help: TARVELIN2_DIR when set; else, for an
+// installed copy, $XDG_CONFIG_HOME/Tarvelin2/ (~/.config by default); else the executable's folder when it is
+// writable (a portable or build-tree copy); else the XDG folder. Always ends in "/".
 std::string programFolder(const ProgramFolderInputs& in);
+
+// An installed copy lies in <prefix>/bin beside its data folder <prefix>/share/tarvelin2/, where the install
+// puts the help. A build tree or a portable copy has no such sibling, whatever the user's rights.
+bool isInstalledCopy(const std::string& executablePath);
 
 // The same, from this process's environment and executable; creates the XDG folder when that is the one
 // chosen.

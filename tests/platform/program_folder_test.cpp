@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "support/temp_folder.h"
 
 namespace tarvelin {
@@ -27,6 +29,33 @@ TEST(ProgramFolder, ChoosesOverrideThenWritableExecutableFolderThenXdg) {
          "/home/u/.config/Tarvelin2/"},
     };
     for (const Case& c : cases) EXPECT_EQ(programFolder(c.in), c.expected) << c.name;
+}
+
+TEST(ProgramFolder, InstalledCopyUsesXdgEvenWhenItsFolderIsWritable) {
+    test::TempFolder prefix;
+    for (const char* folder : {"bin", "share/tarvelin2", "portable/bin", "portable/share/other"})
+        std::filesystem::create_directories(prefix.file(folder));
+    prefix.write("bin/tarvelin2", "");
+    prefix.write("share/tarvelin2/TARVELIN2.html", "");
+    prefix.write("portable/bin/tarvelin2", "");
+    prefix.write("portable/share/other/x", "");
+    struct Case {
+        const char* name;
+        std::string executable;
+        bool installed;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"installed", prefix.file("bin/tarvelin2"), true, "/x/Tarvelin2/"},
+        {"bin without our data folder", prefix.file("portable/bin/tarvelin2"), false,
+         prefix.file("portable/bin/")},
+        {"data folder, executable not in bin", prefix.file("tarvelin2"), false, prefix.path()},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(isInstalledCopy(c.executable), c.installed) << c.name;
+        EXPECT_EQ(programFolder({"", c.executable, "/x", "/home/u"}), c.expected) << c.name;
+    }
+    EXPECT_EQ(programFolder({"/o", prefix.file("bin/tarvelin2"), "/x", "/home/u"}), "/o/") << "override wins";
 }
 
 TEST(ProgramFolder, FolderOfKeepsTheLastSeparator) {
