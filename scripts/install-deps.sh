@@ -9,6 +9,7 @@ packages=(
     libjpeg62-turbo-dev fonts-ipafont-gothic
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool
+    desktop-file-utils appstream shared-mime-info dpkg-dev
 )
 
 missing=()

@@ -1,9 +1,35 @@
 #include <QApplication>
+#include <cstdio>
+#include <filesystem>
 
+#include "app/command_line.h"
 #include "app/program.h"
 
+namespace {
+
+tarvelin::CommandLine readCommandLine(int argc, char* argv[]) {
+    std::error_code ec;
+    return tarvelin::parseCommandLine({argv + 1, argv + argc}, std::filesystem::current_path(ec).string());
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    using Action = tarvelin::CommandLine::Action;
+    // --help and --version need no display: answer them before Qt looks for one.
+    const tarvelin::CommandLine early = readCommandLine(argc, argv);
+    if (early.action == Action::Version || early.action == Action::Help) {
+        std::fputs((early.action == Action::Version ? tarvelin::versionText() : tarvelin::helpText()).c_str(),
+                   stdout);
+        return 0;
+    }
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
+    // Qt has now taken its own options (-platform, -display ...) out of argv.
+    const tarvelin::CommandLine request = readCommandLine(argc, argv);
+    if (request.action == Action::Error) {
+        std::fputs(request.error.c_str(), stderr);
+        return 2;
+    }
     return tarvelin::runProgram(app);
 }

@@ -1,0 +1,83 @@
+#include "app/splash.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QThread>
+#include <QWindow>
+
+// Outside a namespace, as Q_INIT_RESOURCE needs; the reference keeps the picture in the static ui library.
+static void initSplashResources() {
+    Q_INIT_RESOURCE(rendered);
+}
+
+namespace tarvelin {
+namespace {
+
+// Long enough for a window manager to map the window, short enough that a stuck one cannot hold the start.
+constexpr int kExposeWaitMs = 200;
+constexpr int kWidth = 197;
+constexpr int kHeight = 124;
+
+}  // namespace
+
+QPixmap splashPicture() {
+    initSplashResources();
+    return QPixmap(QStringLiteral(":/pictures/splash.png"));
+}
+
+Tsplash::Tsplash()
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      Image1(new QLabel(this)) {
+    setObjectName(QStringLiteral("splash"));
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(splashPicture());
+    Image1->setGeometry(0, 0, kWidth, kHeight);
+    setFixedSize(kWidth, kHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect desktop = screen->geometry();
+        move(desktop.x() + (desktop.width() - kWidth) / 2, desktop.y() + (desktop.height() - kHeight) / 2);
+    }
+    qApp->installEventFilter(this);
+}
+
+Tsplash::~Tsplash() {
+    qApp->removeEventFilter(this);
+}
+
+void Tsplash::showAndPaint() {
+    show();
+    QElapsedTimer waited;
+    waited.start();
+    while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < kExposeWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (!windowHandle()->isExposed()) QThread::msleep(1);
+    }
+    repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool Tsplash::event(QEvent* event) {
+    if (event->type() == QEvent::WindowDeactivate) release();
+    return QWidget::event(event);
+}
+
+bool Tsplash::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched != this && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow())
+        release();
+    return false;
+}
+
+void Tsplash::release() {
+    if (m_released) return;
+    m_released = true;
+    qApp->removeEventFilter(this);
+    hide();
+    emit released();
+    deleteLater();
+}
+
+}  // namespace tarvelin

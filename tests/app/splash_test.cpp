@@ -1,0 +1,75 @@
+#include "app/splash.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QWindow>
+
+namespace tarvelin {
+namespace {
+
+TEST(Splash, IsTheFramelessCentredPictureOnTop) {
+    Tsplash splash;
+    EXPECT_EQ(splash.size(), QSize(197, 124));
+    EXPECT_EQ(splash.parentWidget(), nullptr);
+    EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(splash.Image1->geometry(), QRect(0, 0, 197, 124));
+    const QRect desktop = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(splash.pos(), QPoint((desktop.width() - 197) / 2, (desktop.height() - 124) / 2));
+    EXPECT_EQ(splash.Image1->pixmap().size(), QSize(197, 124));
+    splash.showAndPaint();
+    EXPECT_TRUE(splash.windowHandle()->isExposed());
+}
+
+TEST(Splash, PictureIsA24BitPng) {
+    QFile png(QStringLiteral(":/pictures/splash.png"));
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    const QByteArray head = png.read(26);
+    // IHDR: width 197, height 124, 8 bits per channel, colour type 2 (RGB, no alpha).
+    EXPECT_EQ(head.mid(12, 14), QByteArray("IHDR\x00\x00\x00\xc5\x00\x00\x00\x7c\x08\x02", 14));
+}
+
+TEST(Splash, GoesAwayOnDeactivationOrAnotherWindowShowingOnly) {
+    struct Case {
+        const char* name;
+        std::function<void(Tsplash&)> happen;
+        bool released;
+    };
+    QWidget otherWindow;
+    QWidget shownWindow;
+    auto* inner = new QWidget(&shownWindow);
+    shownWindow.show();
+    const Case cases[] = {
+        {"deactivated",
+         [](Tsplash& s) {
+             QEvent deactivate(QEvent::WindowDeactivate);
+             QCoreApplication::sendEvent(&s, &deactivate);
+         },
+         true},
+        {"another window shown", [&](Tsplash&) { otherWindow.show(); }, true},
+        {"a child widget shown", [&](Tsplash&) { inner->show(); }, false},
+        {"nothing happens", [](Tsplash&) {}, false},
+    };
+    for (const Case& c : cases) {
+        otherWindow.hide();
+        inner->hide();
+        QPointer<Tsplash> splash = new Tsplash;
+        splash->showAndPaint();
+        QSignalSpy released(splash.data(), &Tsplash::released);
+        c.happen(*splash);
+        EXPECT_EQ(released.count(), c.released ? 1 : 0) << c.name;
+        EXPECT_EQ(splash->isVisible(), !c.released) << c.name;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(splash.isNull(), c.released) << c.name;
+        delete splash.data();
+    }
+}
+
+}  // namespace
+}  // namespace tarvelin
