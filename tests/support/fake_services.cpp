@@ -22,43 +22,55 @@ QString q(const std::string& s) {
 
 }  // namespace
 
+void PrintTo(const Call& call, std::ostream* os) {
+    *os << call.kind.toStdString() << "(";
+    for (qsizetype i = 0; i < call.args.size(); ++i)
+        *os << (i ? ", \"" : "\"") << call.args[i].toStdString() << '"';
+    *os << ")";
+}
+
+void FakeDialogs::record(Call call) {
+    calls.push_back(std::move(call));
+    if (onCall) onCall(calls.back());
+}
+
 void FakeDialogs::message(const QString& text) {
-    calls.push_back({"message", {text}});
+    record({"message", {text}});
 }
 
 void FakeDialogs::error(const QString& text) {
-    calls.push_back({"error", {text}});
+    record({"error", {text}});
 }
 
 bool FakeDialogs::confirm(const QString& text) {
-    calls.push_back({"confirm", {text}});
+    record({"confirm", {text}});
     return next(confirmAnswers, "confirmation", false);
 }
 
 std::optional<QString> FakeDialogs::inputLine(const QString& caption, const QString& prompt) {
-    calls.push_back({"inputLine", {caption, prompt}});
+    record({"inputLine", {caption, prompt}});
     const QString answer = next(inputAnswers, "input box", QString());
     if (answer.isNull()) return std::nullopt;
     return answer;
 }
 
 std::optional<std::string> FakeDialogs::openFile(const FileDialogRequest& r) {
-    calls.push_back({"openFile", {r.title, q(r.folder), r.filter, r.defaultSuffix, r.fileName}});
+    record({"openFile", {r.title, q(r.folder), r.filter, r.defaultSuffix, r.fileName}});
     return next(fileAnswers, "open dialog", std::optional<std::string>());
 }
 
 std::optional<std::string> FakeDialogs::saveFile(const FileDialogRequest& r) {
-    calls.push_back({"saveFile", {r.title, q(r.folder), r.filter, r.defaultSuffix, r.fileName}});
+    record({"saveFile", {r.title, q(r.folder), r.filter, r.defaultSuffix, r.fileName}});
     return next(fileAnswers, "save dialog", std::optional<std::string>());
 }
 
 std::optional<std::string> FakeDialogs::chooseFolder(const QString& caption, const std::string& startFolder) {
-    calls.push_back({"chooseFolder", {caption, q(startFolder)}});
+    record({"chooseFolder", {caption, q(startFolder)}});
     return next(fileAnswers, "folder dialog", std::optional<std::string>());
 }
 
 std::optional<ColourValue> FakeDialogs::chooseColour(ColourValue initial) {
-    calls.push_back({"chooseColour", {QString::number(initial, 16)}});
+    record({"chooseColour", {QString::number(initial, 16)}});
     return next(colourAnswers, "colour dialog", std::optional<ColourValue>());
 }
 

@@ -4,7 +4,9 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <variant>
 #include <vector>
@@ -22,6 +24,7 @@ struct Call {
     QStringList args;
     bool operator==(const Call&) const = default;
 };
+void PrintTo(const Call& call, std::ostream* os);
 
 // Dialogs that answer from a script. An unexpected question (empty queue) fails the test and answers "no".
 class FakeDialogs final : public Dialogs {
@@ -31,6 +34,8 @@ public:
     std::deque<std::optional<std::string>> fileAnswers;  // open, save and folder dialogs, in order
     std::deque<std::optional<ColourValue>> colourAnswers;
     std::vector<Call> calls;
+    // Runs as each call is recorded, so a test can look at the windows while the dialog would be open.
+    std::function<void(const Call&)> onCall;
 
     void message(const QString& text) override;
     void error(const QString& text) override;
@@ -42,6 +47,9 @@ public:
     std::optional<ColourValue> chooseColour(ColourValue initial) override;
 
     QStringList messages() const;  // texts of message() and error(), in order
+
+private:
+    void record(Call call);
 };
 
 class FakeShell final : public Shell {
