@@ -1,0 +1,107 @@
+#include "app/list_handover.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QTest>
+#include <future>
+
+#include "support/temp_folder.h"
+
+namespace tarvelin {
+namespace {
+
+using Files = std::vector<std::string>;
+
+// The second start blocks on its socket; the running program answers from this thread's event loop.
+bool handOverFromAnotherThread(const QString& name, const Files& files, int timeoutMs = 5000) {
+    auto result =
+        std::async(std::launch::async, [&] { return handOverToRunningProgram(name, files, timeoutMs); });
+    while (result.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready)
+        QCoreApplication::processEvents();
+    return result.get();
+}
+
+struct ListHandoverTest : ::testing::Test {
+    test::TempFolder dir;
+    QString name = QString::fromStdString(dir.file("socket"));
+};
+
+TEST_F(ListHandoverTest, RunningProgramReceivesTheFilesExactly) {
+    ListHandoverServer server;
+    ASSERT_TRUE(server.listen(name));
+    QSignalSpy received(&server, &ListHandoverServer::filesReceived);
+    const Files batches[] = {
+        {"/home/u/a.kxd", "/home/u/\x8e\x91\x97\xbf.kxd", "/tmp/with\nnewline.kxd"},
+        {},
+        {std::string(70000, 'x')},
+    };
+    for (const Files& files : batches) EXPECT_TRUE(handOverFromAnotherThread(name, files));
+    ASSERT_EQ(received.count(), 3);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(received.at(i).at(0).value<Files>(), batches[i]) << i;
+}
+
+TEST_F(ListHandoverTest, WithoutARunningProgramTheStartGoesOn) {
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(handOverToRunningProgram(name, {"/a.kxd"}));
+    EXPECT_LT(clock.elapsed(), 1000);
+}
+
+TEST_F(ListHandoverTest, TakesOverASocketLeftBehindButNotALiveOne) {
+    // A program that ended without removing its socket leaves the file behind.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", dir.file("socket").c_str());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+    ASSERT_TRUE(dir.exists("socket"));
+
+    ListHandoverServer first;
+    EXPECT_TRUE(first.listen(name));
+    ListHandoverServer second;
+    EXPECT_FALSE(second.listen(name)) << "the first program still answers";
+    EXPECT_TRUE(handOverFromAnotherThread(name, {"/a.kxd"}));
+}
+
+TEST_F(ListHandoverTest, StrayBytesAreDroppedAndTheServerGoesOn) {
+    ListHandoverServer server;
+    ASSERT_TRUE(server.listen(name));
+    QSignalSpy received(&server, &ListHandoverServer::filesReceived);
+    const QByteArray strays[] = {
+        QByteArray("\xff\xff\xff\xff", 4),  // a size past the bound
+        QByteArray("\x00\x00\x00\x03"
+                   "abc",
+                   7),  // a body that is no list of paths
+        QByteArray("\x00\x00\x00\x08\x00\x00\x10\x00"
+                   "abcd",
+                   12),  // a path longer than the body
+    };
+    for (const QByteArray& stray : strays) {
+        QLocalSocket socket;
+        socket.connectToServer(name);
+        ASSERT_TRUE(socket.waitForConnected(1000));
+        socket.write(stray);
+        socket.flush();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return socket.state() == QLocalSocket::UnconnectedState; }, 2000))
+            << stray.toHex().toStdString();
+    }
+    EXPECT_EQ(received.count(), 0);
+    EXPECT_TRUE(handOverFromAnotherThread(name, {"/b.kxd"}));
+    EXPECT_EQ(received.count(), 1);
+}
+
+TEST(ListHandoverName, IsPerUserAndPerProgramFolder) {
+    const QString a = handoverName("/home/u/.config/Tarvelin2/");
+    EXPECT_EQ(a, handoverName("/home/u/.config/Tarvelin2/"));
+    EXPECT_NE(a, handoverName("/opt/tarvelin2/"));
+    EXPECT_TRUE(a.section(QLatin1Char('/'), -1).startsWith(QStringLiteral("tarvelin2-%1-").arg(::getuid())));
+}
+
+}  // namespace
+}  // namespace tarvelin
