@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "lists/list_tree.h"
 #include "platform/codepage.h"
@@ -43,8 +44,9 @@ void readListDocument(ListDocument& document, const std::string& path);
 void writeListDocument(ListDocument& document, const std::string& path);
 
 // The two halves of reading, for callers that have the bytes already.
-// The file's text as UTF-8 (raw bytes kept), up to a NUL byte, and the encoding it is in.
-DecodedText decodeListBytes(std::string_view bytes);
+// The file's text as UTF-8 (raw bytes kept), up to a NUL byte, and the encoding it is in; keptRaw as for
+// cp932ToUtf8.
+DecodedText decodeListBytes(std::string_view bytes, std::vector<size_t>* keptRaw = nullptr);
 // Empties the tree and places one node a line. Throws the level error, keeping the nodes placed before it.
 // Returns false, leaving the tree alone, when the text has more than kMaxListNodes lines.
 [[nodiscard]] bool buildListTree(std::string_view text, ListTree& tree);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -55,6 +56,34 @@ std::vector<std::string_view> splitLines(std::string_view text, size_t maxLines)
     return lines;
 }
 
+// A CP932 line whose text would not encode back to its bytes keeps them: glibc reads both codes of a
+// character in the NEC and IBM rows (leads 87, ED, EE, FA) as one and writes the other, and bytes that are
+// not CP932 may form UTF-8 that CP932 cannot hold. The tree's order is the order of the lines.
+void keepSourceBytes(std::string_view bytes, const std::vector<size_t>& keptRaw, ListTree& tree) {
+    const std::vector<std::string_view> lines = splitLines(bytes, kMaxListNodes);
+    auto raw = keptRaw.begin();
+    size_t line = 0;
+    Cp932Encoder encoder;
+    std::string encoded;
+    tree.visitTreeOrder([&](NodeId node, size_t) {
+        if (line == lines.size()) return false;
+        const std::string_view text = lines[line++];
+        const auto start = static_cast<size_t>(text.data() - bytes.data());
+        while (raw != keptRaw.end() && *raw < start) ++raw;
+        const bool undecodable = raw != keptRaw.end() && *raw < start + text.size();
+        const bool twoCodes = std::any_of(text.begin(), text.end(), [](char c) {
+            const auto b = static_cast<unsigned char>(c);
+            return b == 0x87 || b == 0xED || b == 0xEE || b == 0xFA;
+        });
+        if (!undecodable && !twoCodes) return true;
+        const std::string_view source = text.substr(std::min(text.find_first_not_of("\t "), text.size()));
+        encoded.clear();
+        if (!encoder.append(tree.text(node), encoded) || encoded != source)
+            tree.setSourceBytes(node, std::string(source));
+        return true;
+    });
+}
+
 }  // namespace
 
 UserError invalidLevel(size_t level, std::string_view text) {
@@ -70,10 +99,11 @@ UserError fileTooLarge(std::string_view path) {
     return UserError(formatMessage("ファイル %s は大きすぎて開けません", path));
 }
 
-DecodedText decodeListBytes(std::string_view bytes) {
+DecodedText decodeListBytes(std::string_view bytes, std::vector<size_t>* keptRaw) {
     bytes = bytes.substr(0, bytes.find('\0'));
-    DecodedText decoded = decodeText(bytes);
+    DecodedText decoded = decodeText(bytes, keptRaw);
     if (decoded.encoding == Encoding::Cp932 && isUtf8WithRawNames(bytes)) {
+        if (keptRaw) keptRaw->clear();
         if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
         decoded.text.assign(bytes);
         decoded.encoding = Encoding::Utf8;
@@ -109,13 +139,27 @@ void readListDocument(ListDocument& document, const std::string& path) {
     const FileBytes file = readFileBytes(path, kMaxListFileBytes);
     if (file.status == ReadStatus::TooLarge) throw fileTooLarge(path);
     if (file.status != ReadStatus::Ok) throw cannotOpenFile(path);
-    const DecodedText decoded = decodeListBytes(file.bytes);
+    std::vector<size_t> keptRaw;
+    const DecodedText decoded = decodeListBytes(file.bytes, &keptRaw);
     // The encoding is the document's as soon as its tree is, even when a bad level stops the reading.
     const Encoding previous = std::exchange(document.encoding, decoded.encoding);
-    if (!buildListTree(decoded.text, document.tree)) {
+    const auto keepSources = [&] {
+        if (decoded.encoding == Encoding::Cp932)
+            keepSourceBytes(std::string_view(file.bytes).substr(0, file.bytes.find('\0')), keptRaw,
+                            document.tree);
+    };
+    bool built = false;
+    try {
+        built = buildListTree(decoded.text, document.tree);
+    } catch (const UserError&) {
+        keepSources();  // the nodes before a bad level stay
+        throw;
+    }
+    if (!built) {
         document.encoding = previous;
         throw fileTooLarge(path);
     }
+    keepSources();
 }
 
 }  // namespace tarvelin

@@ -21,6 +21,7 @@ void ListTree::clear() {
     std::vector<Node>().swap(m_nodes);
     std::vector<NodeId>().swap(m_topLevel);
     std::vector<NodeId>().swap(m_free);
+    std::vector<std::string>().swap(m_sources);
     m_liveCount = 0;
 }
 
@@ -39,7 +40,8 @@ size_t ListTree::index(NodeId node) const {
     const std::vector<NodeId>& siblings = children(m_nodes[node].parent);
     const size_t hint = m_nodes[node].rowHint;
     if (hint < siblings.size() && siblings[hint] == node) return hint;
-    const auto row = static_cast<size_t>(std::find(siblings.begin(), siblings.end(), node) - siblings.begin());
+    const auto row =
+        static_cast<size_t>(std::find(siblings.begin(), siblings.end(), node) - siblings.begin());
     m_nodes[node].rowHint = static_cast<std::uint32_t>(row);
     return row;
 }
@@ -98,7 +100,18 @@ bool ListTree::isInSubtree(NodeId node, NodeId ancestor) const {
 
 void ListTree::setText(NodeId node, std::string text) {
     makeSingleLine(text);
-    m_nodes[node].text = std::move(text);
+    Node& n = m_nodes[node];
+    n.text = std::move(text);
+    if (n.source != kNoSource) std::string().swap(m_sources[std::exchange(n.source, kNoSource)]);
+}
+
+void ListTree::setSourceBytes(NodeId node, std::string bytes) {
+    Node& n = m_nodes[node];
+    if (n.source == kNoSource) {
+        n.source = static_cast<std::uint32_t>(m_sources.size());
+        m_sources.emplace_back();
+    }
+    m_sources[n.source] = std::move(bytes);
 }
 
 NodeId ListTree::addChild(NodeId parent, std::string text) {
@@ -149,6 +162,7 @@ void ListTree::remove(NodeId node) {
         pending.pop_back();
         Node& gone = m_nodes[n];
         pending.insert(pending.end(), gone.children.begin(), gone.children.end());
+        if (gone.source != kNoSource) std::string().swap(m_sources[gone.source]);
         gone = Node{};  // releases the text and the child list now, not when the slot is reused
         m_free.push_back(n);
         --m_liveCount;

@@ -40,7 +40,16 @@ public:
 
     bool isValid(NodeId node) const { return node < m_nodes.size() && m_nodes[node].alive; }
     const std::string& text(NodeId node) const { return m_nodes[node].text; }
+    // Drops the node's source bytes.
     void setText(NodeId node, std::string text);
+    // The bytes the node's line had in the file it was read from, kept where its text would not encode back
+    // to them (a CP932 character with two codes, bytes that are not CP932), so that a line nobody edited is
+    // written as it was read; nullptr for every other node.
+    const std::string* sourceBytes(NodeId node) const {
+        const std::uint32_t source = m_nodes[node].source;
+        return source == kNoSource ? nullptr : &m_sources[source];
+    }
+    void setSourceBytes(NodeId node, std::string bytes);
     int icon(NodeId node) const { return m_nodes[node].icon; }
     void setIcon(NodeId node, int icon) { m_nodes[node].icon = static_cast<std::uint8_t>(icon); }
     int selectedIcon(NodeId node) const { return m_nodes[node].selectedIcon; }
@@ -82,13 +91,17 @@ public:
     void collapse(NodeId node, bool recursive) { setExpanded(node, recursive, false); }
 
 private:
+    static constexpr std::uint32_t kNoSource = 0xFFFFFFFFu;
+
     struct Node {
         std::string text;
         std::vector<NodeId> children;
         NodeId parent = kNoNode;
-        // Where the node stood among its siblings when last asked: views ask for the same rows again and again,
-        // and a binder may hold thousands of siblings. Checked before use, so it is never trusted stale.
+        // Where the node stood among its siblings when last asked: views ask for the same rows again and
+        // again, and a binder may hold thousands of siblings. Checked before use, so it is never trusted
+        // stale.
         mutable std::uint32_t rowHint = 0;
+        std::uint32_t source = kNoSource;  // index into m_sources
         std::uint8_t icon = 0;
         std::uint8_t selectedIcon = 0;
         bool expanded = false;
@@ -104,6 +117,7 @@ private:
     std::vector<Node> m_nodes;
     std::vector<NodeId> m_topLevel;
     std::vector<NodeId> m_free;  // removed slots, reused by addChild
+    std::vector<std::string> m_sources;
     size_t m_liveCount = 0;
 };
 

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <optional>
 #include <string>
 
 #include "lists/list_document.h"
@@ -28,17 +30,60 @@ std::string serializeListTree(const ListTree& tree, bool* tooLarge) {
     return out;
 }
 
+namespace {
+
+// The file in CP932: the lines a CP932 file was read with keep their bytes, the others are encoded, a run of
+// them at a time. nullopt when a text has no CP932 form; tooLarge (and nothing) when the bytes would pass the
+// limit.
+std::optional<std::string> cp932ListFile(const ListTree& tree, bool& tooLarge) {
+    // A text is at most three times as long in UTF-8 as in CP932; past that the file cannot fit, and the
+    // count stops before a tree deep enough for terabytes of tabs costs any memory.
+    size_t utf8Size = 0;
+    tooLarge = false;
+    tree.visitTreeOrder([&](NodeId node, size_t level) {
+        utf8Size += level + tree.text(node).size() + 2;
+        tooLarge = utf8Size > 3 * kMaxListFileBytes;
+        return !tooLarge;
+    });
+    if (tooLarge) return std::string();
+    std::string out;
+    out.reserve(std::min(utf8Size, kMaxListFileBytes));
+    Cp932Encoder encoder;
+    std::string pending;  // UTF-8 lines not encoded yet
+    bool encodable = true;
+    const auto flush = [&] {
+        encodable = encoder.append(pending, out);
+        pending.clear();
+        tooLarge = out.size() > kMaxListFileBytes;
+        return encodable && !tooLarge;
+    };
+    tree.visitTreeOrder([&](NodeId node, size_t level) {
+        const std::string* source = tree.sourceBytes(node);
+        std::string& line = source ? out : pending;
+        if (source && !flush()) return false;
+        line.append(level, '\t');
+        line += source ? *source : tree.text(node);
+        line += "\r\n";
+        return pending.size() < (size_t{1} << 16) || flush();
+    });
+    if (encodable && !tooLarge) flush();
+    if (!encodable) return std::nullopt;
+    if (tooLarge) out.clear();
+    return out;
+}
+
+}  // namespace
+
 void writeListDocument(ListDocument& document, const std::string& path) {
     bool tooLarge = false;
-    std::string text = serializeListTree(document.tree, &tooLarge);
+    std::optional<std::string> bytes;
+    if (document.encoding == Encoding::Cp932) bytes = cp932ListFile(document.tree, tooLarge);
+    // UTF-8 by choice, or because a text has no CP932 form; the text is the bytes.
+    const Encoding encoding = bytes ? Encoding::Cp932 : Encoding::Utf8;
+    if (!bytes) bytes = serializeListTree(document.tree, &tooLarge);
     if (tooLarge) throw cannotCreateFile(path);
-    EncodedText out;
-    if (document.encoding == Encoding::Utf8)
-        out = {std::move(text), Encoding::Utf8};  // the text is the bytes; no copy
-    else
-        out = encodeText(text, document.encoding);
-    if (!replaceFileAtomically(path, out.bytes)) throw cannotCreateFile(path);
-    document.encoding = out.encoding;
+    if (!replaceFileSafely(path, *bytes)) throw cannotCreateFile(path);
+    document.encoding = encoding;
 }
 
 }  // namespace tarvelin

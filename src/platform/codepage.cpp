@@ -3,6 +3,7 @@
 #include <iconv.h>
 #include <langinfo.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
@@ -81,17 +82,31 @@ bool isAscii(std::string_view bytes) {
 
 }  // namespace
 
+namespace {
+
+// The first byte from i on that is not ASCII, or the size; eight bytes at a time.
+size_t asciiEnd(std::string_view s, size_t i) {
+    while (i + 8 <= s.size()) {
+        uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        if (word & 0x8080808080808080ull) break;
+        i += 8;
+    }
+    while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+    return i;
+}
+
+bool isCp932Lead(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+}  // namespace
+
 bool isValidUtf8(std::string_view bytes) {
     size_t i = 0;
     const size_t n = bytes.size();
     while (i < n) {
-        // Fast path over ASCII, eight bytes at a time.
-        while (i + 8 <= n) {
-            uint64_t word;
-            std::memcpy(&word, bytes.data() + i, 8);
-            if (word & 0x8080808080808080ull) break;
-            i += 8;
-        }
+        i = asciiEnd(bytes, i);
         if (i >= n) break;
         const size_t len = utf8SequenceLength(bytes, i);
         if (len == 0) return false;
@@ -100,48 +115,75 @@ bool isValidUtf8(std::string_view bytes) {
     return true;
 }
 
-std::string cp932ToUtf8(std::string_view bytes) {
+std::string cp932ToUtf8(std::string_view bytes, std::vector<size_t>* keptRaw) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
     Converter cd("UTF-8", "CP932");
     if (!cd.ok()) return std::string(bytes);
-    while (!bytes.empty()) {
-        const size_t used = cd.convert(bytes, out);
-        bytes.remove_prefix(used);
-        if (!bytes.empty()) {  // not CP932: keep the byte as it is
-            out.push_back(bytes.front());
-            bytes.remove_prefix(1);
+    // ASCII is the same in both and goes by copy; iconv, slow per byte, gets the runs of characters between.
+    const size_t n = bytes.size();
+    size_t i = 0;
+    while (i < n) {
+        const size_t ascii = asciiEnd(bytes, i);
+        out.append(bytes.substr(i, ascii - i));
+        i = ascii;
+        size_t end = i;  // a trail byte may be ASCII: step over whole characters
+        while (end < n && static_cast<unsigned char>(bytes[end]) >= 0x80)
+            end += isCp932Lead(static_cast<unsigned char>(bytes[end])) ? 2 : 1;
+        end = std::min(end, n);
+        if (end == i) continue;
+        const size_t used = cd.convert(bytes.substr(i, end - i), out);
+        i += used;
+        if (i < end) {  // not CP932: keep the byte as it is
+            if (keptRaw) keptRaw->push_back(i);
+            out.push_back(bytes[i++]);
         }
     }
     return out;
 }
 
-std::optional<std::string> utf8ToCp932(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    Converter cd("CP932", "UTF-8");
-    if (!cd.ok()) return std::nullopt;
+Cp932Encoder::Cp932Encoder() : m_cd(new Converter("CP932", "UTF-8")) {}
+
+Cp932Encoder::~Cp932Encoder() {
+    delete static_cast<Converter*>(m_cd);
+}
+
+bool Cp932Encoder::append(std::string_view text, std::string& out) {
+    Converter& cd = *static_cast<Converter*>(m_cd);
+    if (!cd.ok()) return false;
     size_t i = 0;
     while (i < text.size()) {
-        // The longest run of valid UTF-8 from i.
+        const size_t ascii = asciiEnd(text, i);
+        out.append(text.substr(i, ascii - i));
+        i = ascii;
+        if (i == text.size()) break;
+        // The longest run of valid UTF-8 from i that is not ASCII.
         size_t j = i;
-        while (j < text.size()) {
+        while (j < text.size() && static_cast<unsigned char>(text[j]) >= 0x80) {
             const size_t len = utf8SequenceLength(text, j);
             if (len == 0) break;
             j += len;
         }
         if (j > i) {
             const std::string_view run = text.substr(i, j - i);
-            if (cd.convert(run, out) != run.size()) return std::nullopt;  // a character CP932 cannot hold
+            if (cd.convert(run, out) != run.size()) return false;  // a character CP932 cannot hold
             i = j;
         } else {
             out.push_back(text[i++]);  // a raw byte from the file or the disk: back as it came
         }
     }
+    return true;
+}
+
+std::optional<std::string> utf8ToCp932(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    Cp932Encoder encoder;
+    if (!encoder.append(text, out)) return std::nullopt;
     return out;
 }
 
-DecodedText decodeText(std::string_view bytes) {
+DecodedText decodeText(std::string_view bytes, std::vector<size_t>* keptRaw) {
     DecodedText result;
     if (isAscii(bytes)) {
         // Plain ASCII reads the same in both; it is written back in the encoding new files get.
@@ -155,7 +197,7 @@ DecodedText decodeText(std::string_view bytes) {
         result.text.assign(bytes);
         result.encoding = Encoding::Utf8;
     } else {
-        result.text = cp932ToUtf8(bytes);
+        result.text = cp932ToUtf8(bytes, keptRaw);
         result.encoding = Encoding::Cp932;
     }
     return result;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvelin {
 
@@ -19,15 +20,31 @@ struct DecodedText {
 bool isValidUtf8(std::string_view bytes);
 
 // UTF-8 when the bytes are valid UTF-8, otherwise CP932 (files made on Windows). Plain ASCII takes the system
-// encoding, since it reads the same in both.
-DecodedText decodeText(std::string_view bytes);
+// encoding, since it reads the same in both. keptRaw as for cp932ToUtf8.
+DecodedText decodeText(std::string_view bytes, std::vector<size_t>* keptRaw = nullptr);
 
-// CP932 bytes to UTF-8; a byte sequence that is not CP932 is copied unchanged.
-std::string cp932ToUtf8(std::string_view bytes);
+// CP932 bytes to UTF-8; a byte sequence that is not CP932 is copied unchanged, and the offsets of the bytes
+// so kept are added to keptRaw when given.
+std::string cp932ToUtf8(std::string_view bytes, std::vector<size_t>* keptRaw = nullptr);
 
 // UTF-8 to CP932; nullopt when a character has no CP932 form. Bytes that are not valid UTF-8 are copied
 // unchanged.
 std::optional<std::string> utf8ToCp932(std::string_view text);
+
+// utf8ToCp932 for many texts in a row, opening the converter once.
+class Cp932Encoder {
+public:
+    Cp932Encoder();
+    ~Cp932Encoder();
+    Cp932Encoder(const Cp932Encoder&) = delete;
+    Cp932Encoder& operator=(const Cp932Encoder&) = delete;
+
+    // Appends the CP932 form of text to out; false when a character has none (out then holds a part).
+    bool append(std::string_view text, std::string& out);
+
+private:
+    void* m_cd;
+};
 
 struct EncodedText {
     std::string bytes;

@@ -20,4 +20,8 @@ UserError cannotWriteTo(std::string_view path) {
     return UserError(formatMessage("%s に書き込めません", path));
 }
 
+UserError tooLargeToRead(std::string_view path) {
+    return UserError(formatMessage("%s は大きすぎて読めません", path));
+}
+
 }  // namespace tarvelin

@@ -20,5 +20,6 @@ std::string formatMessage(std::string_view templ, std::string_view arg);
 UserError cannotOpenFile(std::string_view path);    // "ファイル %s は開けません"
 UserError cannotCreateFile(std::string_view path);  // "ファイル %s を作成できません"
 UserError cannotWriteTo(std::string_view path);     // "%s に書き込めません"
+UserError tooLargeToRead(std::string_view path);    // "%s は大きすぎて読めません"
 
 }  // namespace tarvelin

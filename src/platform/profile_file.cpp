@@ -1,5 +1,7 @@
 #include "platform/profile_file.h"
 
+#include <sys/stat.h>
+
 #include <limits>
 
 #include "platform/codepage.h"
@@ -93,9 +95,16 @@ bool ProfileFile::readBool(std::string_view section, std::string_view key, bool 
     return readInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
+bool ProfileFile::tooLargeToRead() const {
+    struct stat st;
+    return ::stat(m_path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           static_cast<unsigned long long>(st.st_size) > kMaxFileBytes;
+}
+
 void ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
     const FileBytes file = readFileBytes(m_path, kMaxFileBytes);
     // A file that exists but cannot be read is never replaced: that would lose what it holds.
+    if (file.status == ReadStatus::TooLarge) throw tarvelin::tooLargeToRead(m_path);
     if (file.status != ReadStatus::Ok && file.status != ReadStatus::Missing) throw cannotWriteTo(m_path);
     DecodedText decoded;
     if (file.status == ReadStatus::Ok)
@@ -105,7 +114,9 @@ void ProfileFile::writeString(std::string_view section, std::string_view key, st
     ProfileDocument doc = ProfileDocument::parse(decoded.text);
     doc.setValue(section, key, value);
     const EncodedText out = encodeText(doc.serialize(), decoded.encoding, decoded.utf8Bom);
-    if (!replaceFileAtomically(m_path, out.bytes)) throw cannotWriteTo(m_path);
+    // A file that could not be read back is not written.
+    if (out.bytes.size() > kMaxFileBytes || !replaceFileSafely(m_path, out.bytes))
+        throw cannotWriteTo(m_path);
 }
 
 void ProfileFile::writeInteger(std::string_view section, std::string_view key, int32_t value) {

@@ -29,6 +29,9 @@ public:
     int32_t readInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
     bool readBool(std::string_view section, std::string_view key, bool defaultValue) const;
 
+    // A file past kMaxFileBytes reads as if empty and is never written: "%s は大きすぎて読めません".
+    bool tooLargeToRead() const;
+
     void writeString(std::string_view section, std::string_view key, std::string_view value);
     void writeInteger(std::string_view section, std::string_view key, int32_t value);
     void writeBool(std::string_view section, std::string_view key, bool value);

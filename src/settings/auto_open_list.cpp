@@ -48,7 +48,9 @@ void AutoOpenListFile::save(const std::vector<std::string>& entries) const {
         text += "\r\n";
     }
     const EncodedText out = encodeText(text, encoding, bom && !text.empty());
-    if (!replaceFileAtomically(m_path, out.bytes)) throw cannotCreateFile(m_path);
+    // A file that could not be read back is not written.
+    if (out.bytes.size() > kMaxFileBytes || !replaceFileSafely(m_path, out.bytes))
+        throw cannotCreateFile(m_path);
 }
 
 }  // namespace tarvelin

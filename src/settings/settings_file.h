@@ -55,6 +55,8 @@ public:
 
     static std::string pathIn(const std::string& programFolder);
     const std::string& path() const { return m_profile.path(); }
+    // Every key then reads its default and every write throws "%s は大きすぎて読めません".
+    bool tooLargeToRead() const { return m_profile.tooLargeToRead(); }
 
     // [Folder]
     std::string dlgDir(std::string_view defaultValue = "") const;

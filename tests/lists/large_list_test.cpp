@@ -126,6 +126,33 @@ TEST(LargeList, TooManyLinesAreRefusedBeforeTheTreeIsTouched) {
     EXPECT_EQ(document.tree.size(), kMaxListNodes);
 }
 
+TEST(LargeList, ACp932ListJustUnderTheLimitSavesAndOneOverIsRefused) {
+    // 255 MiB of CP932 is about 380 MiB as UTF-8: the limit holds for the bytes written, not for the text.
+    const TempFolder folder;
+    // Paths as users' lists hold them, with a Japanese folder name (資料) in each.
+    const std::string line =
+        "\t\t/home/user/\x8E\x91\x97\xBF/projects/2024/quarterly/figures/report-000000-final.xls\r\n";
+    std::string bytes = "R\r\n\t\x8E\x91\x97\xBF\r\n";
+    while (bytes.size() + line.size() <= (size_t{255} << 20)) bytes += line;
+    folder.write("big.kxd", bytes);
+    {
+        ListDocument document;
+        readListDocument(document, folder.file("big.kxd"));
+        ASSERT_EQ(document.encoding, Encoding::Cp932);
+        writeListDocument(document, folder.file("copy.kxd"));
+        EXPECT_TRUE(folder.read("copy.kxd") == bytes);
+
+        document.tree.addChild(document.tree.first(), std::string(size_t{2} << 20, 'x'));
+        try {
+            writeListDocument(document, folder.file("copy.kxd"));
+            ADD_FAILURE() << "no error";
+        } catch (const UserError& e) {
+            EXPECT_EQ(std::string(e.what()), "ファイル " + folder.file("copy.kxd") + " を作成できません");
+        }
+    }
+    EXPECT_TRUE(folder.read("copy.kxd") == bytes);
+}
+
 TEST(LargeList, MemoryOfAHundredThousandNodes) {
     // Paths of real length under eight levels, as users' lists have them.
     constexpr size_t kNodes = 100'000;

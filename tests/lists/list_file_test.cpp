@@ -330,5 +330,55 @@ TEST(ListFile, NewDocument) {
     EXPECT_FALSE(document.modified);
 }
 
+TEST(ListFile, LinesNobodyEditedKeepTheirCp932Bytes) {
+    // 資料 makes each file CP932; the other lines hold what glibc would write back as other bytes.
+    const std::string kShiryo = "\x8E\x91\x97\xBF";
+    struct Case {
+        const char* name;
+        std::string line;    // the bytes of the line after the root
+        std::string edited;  // what the line is written as once its text is set again ("" keeps it)
+    };
+    const Case cases[] = {
+        {"NEC row: 87 90 (not 81 E0)", "\t\x87\x90", "\t\x81\xE0"},
+        {"NEC-selected IBM: ED 40 (not FA 5C)", "\t\xED\x40", "\t\xFA\x5C"},
+        {"NEC-selected IBM small numeral: EE EF (not FA 40)", "\t\xEE\xEF", "\t\xFA\x40"},
+        {"IBM numeral: FA 4A (not 87 54)", "\t\xFA\x4A", "\t\x87\x54"},
+        {"not CP932 but UTF-8 when kept raw: EB 80 80", "\t\x8E\x91\xEB\x80\x80", ""},
+        {"not CP932: 85 40 and a lone A0", "\t\x85\x40\xA0", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempFolder folder;
+        const std::string bytes = "R\r\n" + c.line + "\r\n\t" + kShiryo + "\r\n";
+        folder.write("a.kxd", bytes);
+        ListDocument document;
+        readListDocument(document, folder.file("a.kxd"));
+        ASSERT_EQ(document.encoding, Encoding::Cp932);
+        // Moved and unedited is still unedited.
+        const NodeId line = document.tree.children(document.tree.first())[0];
+        ASSERT_TRUE(document.tree.move(line, document.tree.first(), MoveMode::AddAsLastChild));
+        writeListDocument(document, folder.file("b.kxd"));
+        EXPECT_EQ(folder.read("b.kxd"), "R\r\n\t" + kShiryo + "\r\n" + c.line + "\r\n");
+        EXPECT_EQ(document.encoding, Encoding::Cp932);
+
+        // An edited line follows the encoding rule; the line beside it keeps its bytes.
+        if (c.edited.empty()) continue;
+        document.tree.setText(line, std::string(document.tree.text(line)));
+        writeListDocument(document, folder.file("c.kxd"));
+        EXPECT_EQ(folder.read("c.kxd"), "R\r\n\t" + kShiryo + "\r\n" + c.edited + "\r\n");
+    }
+}
+
+TEST(ListFile, ATextCp932CannotHoldMakesTheFileUtf8WithTheOtherLinesDecoded) {
+    const TempFolder folder;
+    folder.write("a.kxd", "R\r\n\t\x87\x90\r\n\t\x8E\x91\x97\xBF\r\n");
+    ListDocument document;
+    readListDocument(document, folder.file("a.kxd"));
+    document.tree.addChild(document.tree.first(), "한국");
+    writeListDocument(document, folder.file("a.kxd"));
+    EXPECT_EQ(folder.read("a.kxd"), "R\r\n\t≒\r\n\t資料\r\n\t한국\r\n");
+    EXPECT_EQ(document.encoding, Encoding::Utf8);
+}
+
 }  // namespace
 }  // namespace tarvelin
