@@ -33,8 +33,8 @@ void makeBlue(QLabel* label) {
 }  // namespace
 
 TAboutBox::TAboutBox(Shell& shell, const AboutTexts& texts, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint),
+    // A caption with the close box only: no minimise or maximise buttons on a fixed dialog.
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_shell(shell),
       m_texts(texts) {
     setObjectName(QStringLiteral("AboutBox"));
@@ -58,8 +58,14 @@ TAboutBox::TAboutBox(Shell& shell, const AboutTexts& texts, QWidget* parent)
     Label1 = addLabel<LinkLabel>(Panel1, "Label1", texts.email, 8, 120);
     for (LinkLabel* link : {Comments, Label1}) {
         makeBlue(link);
-        // A long address stays inside the panel's inner ring.
-        link->setMaximumWidth(Panel1->width() - 2 * 8);
+        // A long address is shortened in the middle to stay inside the panel; the tip shows it whole.
+        const int room = Panel1->width() - link->x() - 2;
+        const QString shown = link->fontMetrics().elidedText(link->text(), Qt::ElideMiddle, room);
+        if (shown != link->text()) {
+            link->setToolTip(link->text());
+            link->setText(shown);
+            link->adjustSize();
+        }
     }
     connect(Comments, &LinkLabel::clicked, this, &TAboutBox::CommentsClick);
     connect(Label1, &LinkLabel::clicked, this, &TAboutBox::Label1Click);

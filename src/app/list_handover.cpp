@@ -4,9 +4,9 @@
 
 #include <QCryptographicHash>
 #include <QDataStream>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 
 namespace tarvelin {
 namespace {
@@ -48,8 +48,10 @@ QString handoverName(const std::string& programFolder) {
             .left(16);
     const QString name =
         QStringLiteral("tarvelin2-%1-%2").arg(::getuid()).arg(QString::fromLatin1(folderKey));
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? name : runtime + QLatin1Char('/') + name;
+    // The user's own runtime folder when the session has one; else Qt's place for sockets (the temporary
+    // folder), where the user id in the name keeps users apart.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return runtime.isEmpty() || !QFileInfo(runtime).isDir() ? name : runtime + QLatin1Char('/') + name;
 }
 
 bool handOverToRunningProgram(const QString& name, const std::vector<std::string>& files, int timeoutMs) {

@@ -29,9 +29,11 @@ QPixmap splashPicture() {
 }
 
 Tsplash::Tsplash()
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    // A splash window to the window manager: no task-bar button, no frame, above the others.
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       Image1(new QLabel(this)) {
     setObjectName(QStringLiteral("splash"));
+    setWindowTitle(QStringLiteral("splash"));
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(splashPicture());
     Image1->setGeometry(0, 0, kWidth, kHeight);

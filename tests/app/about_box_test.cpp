@@ -123,6 +123,19 @@ TEST_F(AboutBoxTest, LinksGoToTheShell) {
     EXPECT_EQ(shell.calls, expected);
 }
 
+TEST(AboutBox, ShortensALongAddressButOpensItWhole) {
+    test::FakeShell shell;
+    const QString address =
+        QStringLiteral("a-very-long-mailbox-name-that-cannot-fit@in.a.panel.of.this.width.example");
+    TAboutBox box(shell, {{}, {}, address}, nullptr);
+    EXPECT_TRUE(box.Label1->text().contains(QStringLiteral("…"))) << box.Label1->text().toStdString();
+    EXPECT_LE(box.Label1->geometry().right(), box.Panel1->width() - 3);
+    EXPECT_EQ(box.Label1->toolTip(), address);
+    EXPECT_TRUE(box.Comments->toolTip().isEmpty());
+    box.Label1Click();
+    EXPECT_EQ(shell.calls, (std::vector<test::Call>{{"openUrl", {QStringLiteral("mailto:") + address}}}));
+}
+
 TEST_F(AboutBoxTest, ShowsAgainAndAgainAndEveryCloseIsOk) {
     const std::function<void()> closers[] = {
         [this] { QTest::mouseClick(box.OKButton, Qt::LeftButton); },

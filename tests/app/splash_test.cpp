@@ -17,6 +17,7 @@ TEST(Splash, IsTheFramelessCentredPictureOnTop) {
     Tsplash splash;
     EXPECT_EQ(splash.size(), QSize(197, 124));
     EXPECT_EQ(splash.parentWidget(), nullptr);
+    EXPECT_EQ(splash.windowType(), Qt::SplashScreen);
     EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(splash.Image1->geometry(), QRect(0, 0, 197, 124));
