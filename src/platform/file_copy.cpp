@@ -1,0 +1,185 @@
+#include "platform/file_copy.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/sendfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <random>
+#include <vector>
+
+namespace tarvelin {
+namespace {
+
+constexpr size_t kPiece = size_t{8} << 20;
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+    int release() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+    void reset(int fd = -1) {
+        if (m_fd >= 0) ::close(m_fd);
+        m_fd = fd;
+    }
+
+private:
+    int m_fd;
+};
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string hiddenTemporaryName(const std::string& target) {
+    static std::atomic<unsigned> counter{std::random_device{}()};
+    const auto slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    return folder + "." + base.substr(0, 200) + ".part-" + std::to_string(::getpid()) + "-" +
+           std::to_string(counter++);
+}
+
+// Unnamed files need /proc to be linked into a folder; a system without it gets hidden temporary names.
+bool unnamedFilesUsable() {
+    static const bool usable = ::access("/proc/self/fd", F_OK) == 0;
+    return usable;
+}
+
+// Writes the whole source into `out`; copy_file_range first, sendfile where it cannot cross file systems.
+int pump(int in, int out, uint64_t expected, const CopyFileOptions& options, uint64_t& done,
+         bool& cancelled) {
+    bool plain = false;
+    for (;;) {
+        ssize_t n;
+        if (!plain) {
+            n = ::copy_file_range(in, nullptr, out, nullptr, kPiece, 0);
+            if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) &&
+                done == 0) {
+                plain = true;
+                continue;
+            }
+        } else {
+            n = ::sendfile(out, in, nullptr, kPiece);
+        }
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) break;
+        done += static_cast<uint64_t>(n);
+        if (options.progress && !options.progress(done)) {
+            cancelled = true;
+            return 0;
+        }
+        if (done > expected + kPiece) break;  // a file still growing: the size check reports it
+    }
+    return 0;
+}
+
+}  // namespace
+
+CopyFileResult copyRegularFile(const std::string& source, const std::string& target,
+                               const CopyFileOptions& options) {
+    CopyFileResult result;
+    Fd in(::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st;
+    if (in.get() < 0 || ::fstat(in.get(), &st) != 0) {
+        result.error = errno == ELOOP ? ENXIO : errno;
+        return result;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        result.error = ENXIO;
+        return result;
+    }
+    const mode_t mode = st.st_mode & 07777;
+
+    // The copy lives unnamed (or under a hidden name) until it is complete.
+    std::string temporary;
+    Fd out;
+    if (unnamedFilesUsable()) {
+        out.reset(::open(folderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+        if (out.get() < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            result.error = errno;
+            result.atTarget = true;
+            return result;
+        }
+    }
+    if (out.get() < 0) {
+        temporary = hiddenTemporaryName(target);
+        out.reset(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (out.get() < 0) {
+            result.error = errno;
+            result.atTarget = true;
+            return result;
+        }
+    }
+    const auto fail = [&](int error, bool atTarget) {
+        if (!temporary.empty()) ::unlink(temporary.c_str());
+        result.error = error;
+        result.atTarget = atTarget;
+        return result;
+    };
+
+    const int error =
+        pump(in.get(), out.get(), static_cast<uint64_t>(st.st_size), options, result.bytes, result.cancelled);
+    if (result.cancelled) return fail(0, false);
+    if (error) return fail(error, error == ENOSPC || error == EDQUOT || error == EFBIG || error == EROFS);
+    struct stat written;
+    if (::fstat(out.get(), &written) != 0) return fail(errno, true);
+    if (written.st_size != st.st_size || result.bytes != static_cast<uint64_t>(st.st_size))
+        return fail(EMSGSIZE, false);
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (::fchmod(out.get(), mode) != 0 || ::futimens(out.get(), times) != 0) return fail(errno, true);
+    if (options.sync && ::fdatasync(out.get()) != 0) return fail(errno, true);
+
+    if (temporary.empty()) {
+        const std::string self = "/proc/self/fd/" + std::to_string(out.get());
+        if (!options.replace) {
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0)
+                return fail(errno, true);
+            return result;
+        }
+        // Replacing: a hidden name first, then one rename over the old file.
+        temporary = hiddenTemporaryName(target);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+            temporary.clear();
+            return fail(errno, true);
+        }
+    }
+    if (::close(out.release()) != 0) return fail(errno, true);
+    if (options.replace) {
+        if (::rename(temporary.c_str(), target.c_str()) != 0) return fail(errno, true);
+        return result;
+    }
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return result;
+    if (errno != EINVAL) return fail(errno, true);
+    // A file system without RENAME_NOREPLACE.
+    struct stat existing;
+    if (::lstat(target.c_str(), &existing) == 0) return fail(EEXIST, true);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) return fail(errno, true);
+    return result;
+}
+
+int copySymlink(const std::string& source, const std::string& target) {
+    std::vector<char> buffer(4096);
+    const ssize_t n = ::readlink(source.c_str(), buffer.data(), buffer.size() - 1);
+    if (n < 0) return errno;
+    buffer[static_cast<size_t>(n)] = '\0';
+    return ::symlink(buffer.data(), target.c_str()) == 0 ? 0 : errno;
+}
+
+}  // namespace tarvelin

@@ -1,0 +1,114 @@
+#include "platform/file_job_texts.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace tarvelin {
+
+std::string failureReason(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return "アクセスが拒否されました。";
+        case ENOSPC:
+        case EDQUOT:
+            return "ディスクの空き領域が足りません。";
+        case ENOENT:
+            return "ファイルまたはフォルダが見つかりません。";
+        case ENAMETOOLONG:
+            return "名前が長すぎます。";
+        case EROFS:
+            return "書き込みが禁止されたボリュームです。";
+        case EEXIST:
+        case ENOTEMPTY:
+            return "同じ名前の項目が既にあります。";
+        case EIO:
+            return "入出力エラーが起きました。";
+        case EBUSY:
+            return "使用中です。";
+        case ELOOP:
+            return "シンボリックリンクが多すぎます。";
+        case EFBIG:
+            return "ファイルが大きすぎます。";
+        case ENOTDIR:
+        case EISDIR:
+            return "ファイルとフォルダの種類が合いません。";
+        case ENXIO:
+        case ENODEV:
+            return "通常のファイルでもフォルダでもありません。";
+        case EMSGSIZE:
+            return "コピーした大きさが元のファイルと違います。";
+        default:
+            break;
+    }
+    char buffer[256];
+    return std::string(::strerror_r(error, buffer, sizeof buffer)) + " (" + std::to_string(error) + ")";
+}
+
+namespace {
+
+std::string_view verb(FileAction action) {
+    switch (action) {
+        case FileAction::Copy:
+            return "コピー";
+        case FileAction::Move:
+            return "移動";
+        case FileAction::Trash:
+            return "ごみ箱に移動";
+        case FileAction::Delete:
+            return "削除";
+        case FileAction::Rename:
+            return "名前を変更";
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string failureText(FileAction action, std::string_view path, std::string_view reason) {
+    std::string text(path);
+    text += " を";
+    text += verb(action);
+    text += "できませんでした。\n";
+    text += reason;
+    return text;
+}
+
+std::string_view baseName(std::string_view path) {
+    while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+    const auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string trashQuestion(std::string_view firstPath, size_t count) {
+    if (count == 1) return "「" + std::string(baseName(firstPath)) + "」をごみ箱に移動しますか?";
+    return std::to_string(count) + " 個の項目をごみ箱に移動しますか?";
+}
+
+std::string deleteForGoodQuestion(std::string_view path) {
+    return std::string(path) +
+           " のあるボリュームにはごみ箱がありません。\n元に戻せませんが、完全に削除しますか?";
+}
+
+std::string intoItselfText(FileAction action, std::string_view folder) {
+    return "フォルダ " + std::string(folder) + " をそのフォルダ自身の中へ" + std::string(verb(action)) +
+           "することはできません。";
+}
+
+std::string renameExistsText(std::string_view path) {
+    return std::string(path) + " は既にあります。名前を変更できません。";
+}
+
+std::string renameInvalidText(std::string_view name) {
+    return "「" + std::string(name) + "」はファイル名に使えません。";
+}
+
+std::string numberedName(std::string_view name, bool folder, int n) {
+    const auto dot = name.rfind('.');
+    const bool hasExtension = !folder && dot != std::string_view::npos && dot > 0;
+    const std::string_view stem = hasExtension ? name.substr(0, dot) : name;
+    const std::string_view extension = hasExtension ? name.substr(dot) : std::string_view();
+    return std::string(stem) + " (" + std::to_string(n) + ")" + std::string(extension);
+}
+
+}  // namespace tarvelin

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <ctime>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarvelin {
+
+// Where the freedesktop trash lies for this user, and the clock for the deletion date.
+struct TrashSettings {
+    std::string homeTrash;  // "$XDG_DATA_HOME/Trash", i.e. "~/.local/share/Trash"
+    uid_t uid = 0;
+    std::function<std::time_t()> now;
+
+    static TrashSettings forCurrentUser();
+};
+
+enum class TrashStatus { Trashed, NoTrash, Failed };
+
+struct TrashResult {
+    TrashStatus status = TrashStatus::Failed;
+    int error = 0;            // errno when Failed
+    std::string trashedPath;  // the item's new path under files/ when Trashed
+};
+
+// Moves items into the freedesktop trash: the home trash for items on its volume, else the volume's own
+// "$topdir/.Trash/$uid" (when an administrator made .Trash sticky) or "$topdir/.Trash-$uid". The .trashinfo
+// file is written before the item moves, so a crash never leaves an item in the trash without its origin.
+// Paths are bytes; the origin is written percent-encoded, so names that are not UTF-8 survive intact.
+class Trash {
+public:
+    explicit Trash(TrashSettings settings);
+    ~Trash();
+    Trash(const Trash&) = delete;
+    Trash& operator=(const Trash&) = delete;
+
+    TrashResult moveToTrash(const std::string& path);
+
+private:
+    struct Place {
+        int files = -1;
+        int info = -1;
+        std::string filesPath;
+        std::string topdir;  // empty for the home trash, whose origins are absolute
+    };
+    const Place* placeFor(dev_t device, const std::string& canonicalParent);
+    std::optional<Place> openPlace(const std::string& trashFolder, std::string topdir);
+
+    TrashSettings m_settings;
+    std::map<dev_t, std::optional<Place>> m_places;
+    std::optional<dev_t> m_homeDevice;
+    std::string m_lastParent, m_lastCanonical;  // realpath() walks every component; folders repeat
+    dev_t m_lastDevice = 0;
+};
+
+// Each byte outside A–Z a–z 0–9 - . _ ~ / as %XX (upper-case hex).
+std::string percentEncodePath(std::string_view path);
+
+}  // namespace tarvelin
