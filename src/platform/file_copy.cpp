@@ -1,4 +1,5 @@
 #include "platform/file_copy.h"
+#include "platform/file_job_texts.h"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -36,12 +37,6 @@ public:
 private:
     int m_fd;
 };
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
 
 std::string hiddenTemporaryName(const std::string& target) {
     static std::atomic<unsigned> counter{std::random_device{}()};
@@ -110,7 +105,7 @@ CopyFileResult copyRegularFile(const std::string& source, const std::string& tar
     std::string temporary;
     Fd out;
     if (unnamedFilesUsable()) {
-        out.reset(::open(folderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+        out.reset(::open(parentFolder(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
         if (out.get() < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
             result.error = errno;
             result.atTarget = true;

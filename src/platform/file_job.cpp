@@ -1,4 +1,5 @@
 #include "platform/file_job.h"
+#include "platform/file_job_texts.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -26,12 +27,6 @@ std::string join(const std::string& folder, std::string_view name) {
 std::string trimmed(std::string path) {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
     return path;
-}
-
-std::string parentOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 std::string canonical(const std::string& path) {
@@ -177,7 +172,7 @@ FileJob::Step FileJob::settle(const std::string& source, std::string& target, co
     conflict.targetFacts = factsOf(existing);
     conflict.canOverwrite =
         !sameFile(sourceStat, existing) && S_ISDIR(sourceStat.st_mode) == S_ISDIR(existing.st_mode);
-    const std::string folder = parentOf(target);
+    const std::string folder = parentFolder(target);
     const std::string name(baseName(target));
     for (int n = 2;; ++n) {
         conflict.renamedTarget = join(folder, numberedName(name, S_ISDIR(sourceStat.st_mode), n));
@@ -403,7 +398,7 @@ FileJobOutcome FileJob::runRename() {
     }
     const std::string source = trimmed(m_request.sources.front());
     const std::string& target = m_request.destination;
-    const std::string folder = parentOf(source);
+    const std::string folder = parentFolder(source);
     const std::string prefix = folder == "/" ? folder : folder + "/";
     const std::string name = target.starts_with(prefix) ? target.substr(prefix.size()) : target;
     if (!target.starts_with(prefix) || name.empty() || name == "." || name == ".." ||

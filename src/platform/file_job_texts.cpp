@@ -80,6 +80,12 @@ std::string_view baseName(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+std::string parentFolder(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
 std::string trashQuestion(std::string_view firstPath, size_t count) {
     if (count == 1) return "「" + std::string(baseName(firstPath)) + "」をごみ箱に移動しますか?";
     return std::to_string(count) + " 個の項目をごみ箱に移動しますか?";

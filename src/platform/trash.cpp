@@ -1,4 +1,5 @@
 #include "platform/trash.h"
+#include "platform/file_job_texts.h"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -26,12 +27,6 @@ bool makeFolders(const std::string& path) {
 bool ownFolder(const std::string& path, uid_t uid) {
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == uid;
-}
-
-std::string parentOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 std::string deletionDate(std::time_t now) {
@@ -127,7 +122,7 @@ const Trash::Place* Trash::placeFor(dev_t device, const std::string& canonicalPa
         // The volume's top folder: climb while the parent is on the same device.
         std::string topdir = canonicalParent;
         while (topdir != "/") {
-            const std::string up = parentOf(topdir);
+            const std::string up = parentFolder(topdir);
             struct stat st;
             if (::stat(up.c_str(), &st) != 0 || st.st_dev != device) break;
             topdir = up;
@@ -155,7 +150,7 @@ TrashResult Trash::moveToTrash(const std::string& path) {
         result.error = EINVAL;
         return result;
     }
-    const std::string parent = parentOf(trimmed);
+    const std::string parent = parentFolder(trimmed);
     if (parent != m_lastParent || m_lastCanonical.empty()) {
         char* real = ::realpath(parent.c_str(), nullptr);
         struct stat st;
