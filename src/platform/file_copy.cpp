@@ -1,4 +1,5 @@
 #include "platform/file_copy.h"
+#include "platform/file_descriptor.h"
 #include "platform/file_job_texts.h"
 
 #include <fcntl.h>
@@ -16,27 +17,6 @@ namespace tarvelin {
 namespace {
 
 constexpr size_t kPiece = size_t{8} << 20;
-
-class Fd {
-public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-    int release() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-    void reset(int fd = -1) {
-        if (m_fd >= 0) ::close(m_fd);
-        m_fd = fd;
-    }
-
-private:
-    int m_fd;
-};
 
 std::string hiddenTemporaryName(const std::string& target) {
     static std::atomic<unsigned> counter{std::random_device{}()};
@@ -89,7 +69,7 @@ int pump(int in, int out, uint64_t expected, const CopyFileOptions& options, uin
 CopyFileResult copyRegularFile(const std::string& source, const std::string& target,
                                const CopyFileOptions& options) {
     CopyFileResult result;
-    Fd in(::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    FileDescriptor in(::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat st;
     if (in.get() < 0 || ::fstat(in.get(), &st) != 0) {
         result.error = errno == ELOOP ? ENXIO : errno;
@@ -103,7 +83,7 @@ CopyFileResult copyRegularFile(const std::string& source, const std::string& tar
 
     // The copy lives unnamed (or under a hidden name) until it is complete.
     std::string temporary;
-    Fd out;
+    FileDescriptor out;
     if (unnamedFilesUsable()) {
         out.reset(::open(parentFolder(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
         if (out.get() < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
