@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <QWindow>
 
 // Outside a namespace, as Q_INIT_RESOURCE needs; the reference keeps the picture in the static ui library.
@@ -79,7 +80,9 @@ void Tsplash::release() {
     qApp->removeEventFilter(this);
     hide();
     emit released();
-    deleteLater();
+    // Asked from inside the event loop: a deleteLater() asked during the start, before the loop runs, inside
+    // another window's show event, would wait for the end of the program.
+    QTimer::singleShot(0, this, &QObject::deleteLater);
 }
 
 }  // namespace tarvelin

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTest>
 #include <QWindow>
 
 namespace tarvelin {
@@ -66,8 +67,7 @@ TEST(Splash, GoesAwayOnDeactivationOrAnotherWindowShowingOnly) {
         c.happen(*splash);
         EXPECT_EQ(released.count(), c.released ? 1 : 0) << c.name;
         EXPECT_EQ(splash->isVisible(), !c.released) << c.name;
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(splash.isNull(), c.released) << c.name;
+        EXPECT_EQ(QTest::qWaitFor([&] { return splash.isNull(); }, 200), c.released) << c.name;
         delete splash.data();
     }
 }
