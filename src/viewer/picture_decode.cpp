@@ -1,0 +1,138 @@
+#include "viewer/picture_decode.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QImageReader>
+#include <cerrno>
+#include <vector>
+
+#include "viewer/picture_paging.h"
+
+namespace tarvelin {
+
+namespace {
+
+FileStamp stampOf(const struct stat& st) {
+    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+            static_cast<uint64_t>(st.st_size),
+            int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
+// Decoded rows go straight into the QImage that is shown.
+class ImageSink final : public PixelSink {
+public:
+    uint32_t* allocate(int width, int height, size_t& stride) override {
+        image = QImage(width, height, QImage::Format_RGB32);
+        if (image.isNull()) return nullptr;
+        stride = static_cast<size_t>(image.bytesPerLine()) / 4;
+        return reinterpret_cast<uint32_t*>(image.bits());
+    }
+    QImage image;
+};
+
+QImage upright(const QImage& stored, int orientation) {
+    if (orientation <= 1 || orientation > 8) return stored;
+    const PixelSize size{stored.width(), stored.height()};
+    const PixelSize turned = uprightSize(size, orientation);
+    QImage out(turned.width, turned.height, stored.format());
+    if (out.isNull()) return {};
+    applyOrientation(reinterpret_cast<const uint32_t*>(stored.constBits()), size,
+                     static_cast<size_t>(stored.bytesPerLine()) / 4, orientation,
+                     reinterpret_cast<uint32_t*>(out.bits()), static_cast<size_t>(out.bytesPerLine()) / 4);
+    return out;
+}
+
+void decodeJpegInto(DecodedPicture& picture, const uint8_t* data, size_t size, PixelSize fitArea,
+                    const PictureLimits& limits) {
+    ImageSink sink;
+    const JpegDecodeResult r = decodeJpeg(data, size, fitArea, sink, limits);
+    picture.status = r.status;
+    picture.warnings = r.warnings;
+    if (r.status != DecodeStatus::Ok) return;
+    picture.full = uprightSize(r.stored, r.orientation);
+    picture.image = upright(sink.image, r.orientation);
+    if (picture.image.isNull()) picture.status = DecodeStatus::OutOfMemory;
+}
+
+void decodeBitmapInto(DecodedPicture& picture, const uint8_t* data, size_t size,
+                      const PictureLimits& limits) {
+    QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    const QSize size0 = reader.size();
+    if (!size0.isValid() || size0.isEmpty()) {
+        picture.status = DecodeStatus::NotAPicture;
+        return;
+    }
+    if (int64_t{size0.width()} * size0.height() > limits.maxPixels) {
+        picture.status = DecodeStatus::TooLarge;
+        return;
+    }
+    // Qt's own cap (256 MB by default) would refuse pictures within ours; its cap stays just above ours.
+    reader.setAllocationLimit(static_cast<int>(limits.maxPixels * 4 / (1 << 20) + 1));
+    QImage image;
+    if (!reader.read(&image) || image.isNull()) {
+        picture.status = DecodeStatus::Corrupt;
+        return;
+    }
+    image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    picture.full = {image.width(), image.height()};
+    picture.image = std::move(image);
+    picture.status = picture.image.isNull() ? DecodeStatus::OutOfMemory : DecodeStatus::Ok;
+}
+
+}  // namespace
+
+DecodedPicture decodePictureBytes(const uint8_t* data, size_t size, bool jpeg, PixelSize fitArea,
+                                  const PictureLimits& limits) {
+    DecodedPicture picture;
+    if (jpeg)
+        decodeJpegInto(picture, data, size, fitArea, limits);
+    else
+        decodeBitmapInto(picture, data, size, limits);
+    return picture;
+}
+
+FileStamp fileStamp(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    return stampOf(st);
+}
+
+DecodedPicture decodePictureFile(const std::string& path, PixelSize fitArea, const PictureLimits& limits) {
+    DecodedPicture picture;
+    picture.path = path;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return picture;
+    struct stat st;
+    std::vector<uint8_t> bytes;
+    bool complete = false;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        static_cast<uint64_t>(st.st_size) <= kMaxPictureFileBytes) {
+        picture.stamp = stampOf(st);
+        bytes.resize(static_cast<size_t>(st.st_size));
+        size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            got += static_cast<size_t>(n);
+        }
+        bytes.resize(got);  // a file cut short while we read is decoded as far as it goes
+        complete = true;
+    }
+    ::close(fd);
+    if (!complete) return picture;
+    DecodedPicture decoded = decodePictureBytes(bytes.data(), bytes.size(),
+                                                pictureKind(path) == PictureKind::Jpeg, fitArea, limits);
+    decoded.path = path;
+    decoded.stamp = picture.stamp;
+    return decoded;
+}
+
+}  // namespace tarvelin

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+#include <string>
+
+#include "viewer/jpeg_decoder.h"
+
+namespace tarvelin {
+
+// What identifies a file's content cheaply: when any of these changes, a decoded copy is stale.
+struct FileStamp {
+    uint64_t device = 0, inode = 0, size = 0;
+    int64_t modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+struct DecodedPicture {
+    std::string path;
+    DecodeStatus status = DecodeStatus::Unreadable;
+    QImage image;      // upright; smaller than `full` when decoded for a fit view
+    PixelSize full;    // the upright size of the whole picture
+    int warnings = 0;  // damaged data was decoded as far as it goes
+    FileStamp stamp;
+    bool ok() const { return status == DecodeStatus::Ok; }
+};
+
+// Pictures larger than this are not read at all.
+inline constexpr size_t kMaxPictureFileBytes = size_t{1536} << 20;
+
+// Reads the file at `path` (regular files only; a FIFO never blocks) and decodes it for a view that fits it
+// into `fitArea`, or at full size when `fitArea` is empty. JPEG by libjpeg-turbo, bitmaps by Qt's reader.
+DecodedPicture decodePictureFile(const std::string& path, PixelSize fitArea,
+                                 const PictureLimits& limits = {});
+// The same for bytes already read; `jpeg` chooses the decoder.
+DecodedPicture decodePictureBytes(const uint8_t* data, size_t size, bool jpeg, PixelSize fitArea,
+                                  const PictureLimits& limits = {});
+
+// The stamp of the file at `path`; nullopt-like empty stamp when it cannot be read.
+FileStamp fileStamp(const std::string& path);
+
+}  // namespace tarvelin

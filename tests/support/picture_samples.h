@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Pictures generated for tests and benchmarks: JPEGs encoded with libjpeg-turbo and BMPs written byte by
+// byte.
+namespace tarvelin::samples {
+
+// 0xRRGGBB of the pixel at (x, y).
+using PixelFunction = std::function<uint32_t(int x, int y)>;
+
+struct JpegSpec {
+    int width = 16;
+    int height = 16;
+    PixelFunction pixel;
+    enum class Colours { Rgb, Gray, AdobeCmyk } colours = Colours::Rgb;
+    bool progressive = false;
+    bool oneScanPerCoefficient = false;  // a legal progressive file of 3 × 64 scans
+    int exifOrientation = 0;             // 0: no EXIF segment
+    bool bigEndianExif = false;
+    int quality = 95;
+};
+std::string encodeJpeg(const JpegSpec& spec);
+
+// A BMP of 1, 4, 8, 24 or 32 bits per pixel; palettes of 2, 16 or 256 grey-and-colour entries from `palette`
+// (0xRRGGBB), pixels from `index` (palette bits) or `pixel` (24, 32 bits). Rows bottom-up unless `topDown`.
+struct BmpSpec {
+    int width = 5;
+    int height = 3;
+    int bits = 24;
+    bool topDown = false;
+    std::vector<uint32_t> palette;
+    std::function<int(int x, int y)> index;
+    PixelFunction pixel;
+};
+std::string encodeBmp(const BmpSpec& spec);
+
+// A colour per quadrant: the picture's orientation shows in where they land.
+uint32_t quadrantColour(int x, int y, int width, int height);
+
+}  // namespace tarvelin::samples
