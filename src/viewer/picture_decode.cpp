@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <cerrno>
+#include <cstdlib>
 #include <vector>
 
 #include "viewer/picture_paging.h"
@@ -57,20 +58,33 @@ void decodeJpegInto(DecodedPicture& picture, const uint8_t* data, size_t size, P
     if (picture.image.isNull()) picture.status = DecodeStatus::OutOfMemory;
 }
 
+// The pixel count a bitmap's header declares (core or info header), read before Qt sees the file.
+int64_t declaredPixels(const uint8_t* d, size_t size) {
+    if (size < 26 || d[0] != 'B' || d[1] != 'M') return 0;
+    auto u16 = [d](size_t at) { return int64_t{d[at]} | int64_t{d[at + 1]} << 8; };
+    auto i32 = [d](size_t at) {
+        return int64_t{static_cast<int32_t>(uint32_t{d[at]} | uint32_t{d[at + 1]} << 8 |
+                                            uint32_t{d[at + 2]} << 16 | uint32_t{d[at + 3]} << 24)};
+    };
+    if (i32(14) == 12) return u16(18) * u16(20);
+    return std::abs(i32(18)) * std::abs(i32(22));
+}
+
 void decodeBitmapInto(DecodedPicture& picture, const uint8_t* data, size_t size,
                       const PictureLimits& limits) {
+    if (declaredPixels(data, size) > limits.maxPixels) {
+        picture.status = DecodeStatus::TooLarge;
+        return;
+    }
     QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
-    const QSize size0 = reader.size();
-    if (!size0.isValid() || size0.isEmpty()) {
+    // Qt reports a top-down bitmap's height as negative.
+    const QSize header = reader.size();
+    if (header.width() <= 0 || header.height() == 0) {
         picture.status = DecodeStatus::NotAPicture;
-        return;
-    }
-    if (int64_t{size0.width()} * size0.height() > limits.maxPixels) {
-        picture.status = DecodeStatus::TooLarge;
         return;
     }
     // Qt's own cap (256 MB by default) would refuse pictures within ours; its cap stays just above ours.

@@ -50,7 +50,7 @@ TViewer::TViewer(PictureSource& leftList, const QFont& font,
     buildBar(font);
     buildMenu();
     m_control.bounds = frame().fitArea;
-    applyControl();
+    FormResize();  // a hidden window gets its resize event only when first shown
     connect(Image1, &PictureView::leftPressed, this, [this](const QPoint& global) {
         if (m_control.freeMode) m_dragStart = beginDrag(m_control, global.x(), global.y());
     });
@@ -133,7 +133,8 @@ const PicturePtr& TViewer::picture() const {
 
 ViewerFrame TViewer::frame() const {
     ViewerFrame f;
-    const QSize outer = frameGeometry().size();
+    // Full screen has no frame, whatever a platform reports.
+    const QSize outer = m_fullScreen ? size() : frameGeometry().size();
     f.outer = {outer.width(), outer.height()};
     f.fitArea = {0, kBarHeight, width(), std::max(0, height() - kBarHeight)};
     if (const PicturePtr& p = picture(); p && p->ok()) f.picture = p->full;
@@ -386,10 +387,9 @@ QMargins TViewer::frameMargins() const {
             outer.bottom() - inner.bottom()};
 }
 
-void TViewer::setOuterBounds(const PixelRect& b) {
-    const QMargins m = frameMargins();
-    resize(std::max(1, b.width - m.left() - m.right()), std::max(1, b.height - m.top() - m.bottom()));
-    move(b.left, b.top);
+void TViewer::setOuterBounds(const PixelRect& b, const QMargins& m) {
+    setGeometry(b.left + m.left(), b.top + m.top(), std::max(1, b.width - m.left() - m.right()),
+                std::max(1, b.height - m.top() - m.bottom()));
 }
 
 void TViewer::N6Click() {
@@ -406,9 +406,7 @@ void TViewer::N6Click() {
         m_fullScreen = false;
         setWindowFlag(Qt::FramelessWindowHint, false);
         // The frame comes back as it was, so the client bounds inside the saved outer ones are known now.
-        const QMargins m = m_savedFrame;
-        resize(m_savedBounds.width - m.left() - m.right(), m_savedBounds.height - m.top() - m.bottom());
-        move(m_savedBounds.left, m_savedBounds.top);
+        setOuterBounds(m_savedBounds, m_savedFrame);
     }
     show();
     m_changingFrame = false;
@@ -432,12 +430,12 @@ void TViewer::FormShow() {
     m_placed = true;
     if (!m_mainPlacement) return;
     const PixelRect bounds = firstShowBounds(m_mainPlacement());
-    setOuterBounds(bounds);
+    setOuterBounds(bounds, frameMargins());
     // A window manager adds the frame only once the window is mapped: place it again when the frame is known.
     const QMargins used = frameMargins();
     for (int delay : {0, 100, 400}) {
         QTimer::singleShot(delay, this, [this, bounds, used] {
-            if (frameMargins() != used && !m_fullScreen) setOuterBounds(bounds);
+            if (frameMargins() != used && !m_fullScreen) setOuterBounds(bounds, frameMargins());
         });
     }
 }

@@ -110,7 +110,7 @@ private:
     void prefetchNeighbours();
     PixelSize neededArea() const;
     QMargins frameMargins() const;
-    void setOuterBounds(const PixelRect& bounds);
+    void setOuterBounds(const PixelRect& bounds, const QMargins& frame);
     void FormShow();
     void FormResize();
 

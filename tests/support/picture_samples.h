@@ -15,7 +15,7 @@ using PixelFunction = std::function<uint32_t(int x, int y)>;
 struct JpegSpec {
     int width = 16;
     int height = 16;
-    PixelFunction pixel;
+    PixelFunction pixel{};
     enum class Colours { Rgb, Gray, AdobeCmyk } colours = Colours::Rgb;
     bool progressive = false;
     bool oneScanPerCoefficient = false;  // a legal progressive file of 3 × 64 scans
@@ -32,9 +32,9 @@ struct BmpSpec {
     int height = 3;
     int bits = 24;
     bool topDown = false;
-    std::vector<uint32_t> palette;
-    std::function<int(int x, int y)> index;
-    PixelFunction pixel;
+    std::vector<uint32_t> palette{};
+    std::function<int(int x, int y)> index{};
+    PixelFunction pixel{};
 };
 std::string encodeBmp(const BmpSpec& spec);
 
