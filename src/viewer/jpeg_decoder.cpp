@@ -1,5 +1,6 @@
 #include "viewer/jpeg_decoder.h"
 
+#include <algorithm>
 #include <atomic>
 #include <csetjmp>
 #include <cstdio>
@@ -221,43 +222,32 @@ PixelSize uprightSize(PixelSize stored, int orientation) {
 
 void applyOrientation(const uint32_t* src, PixelSize srcSize, size_t srcStride, int orientation,
                       uint32_t* dst, size_t dstStride) {
+    // Orientations 5..8 swap the sides; then the upright picture is flipped across, down, or both.
+    static constexpr struct {
+        bool swap, flipX, flipY;
+    } kTurns[9] = {{},
+                   {},
+                   {false, true, false},
+                   {false, true, true},
+                   {false, false, true},
+                   {true, false, false},
+                   {true, true, false},
+                   {true, true, true},
+                   {true, false, true}};
+    const auto turn = kTurns[orientation >= 1 && orientation <= 8 ? orientation : 1];
     const int w = srcSize.width, h = srcSize.height;
-    // Each source pixel (x, y) goes to the upright place the orientation names; blocks keep both sides
-    // cached.
+    const int uprightWidth = turn.swap ? h : w, uprightHeight = turn.swap ? w : h;
+    // Blocks keep the rows of both pictures in the cache when the sides swap.
     constexpr int kBlock = 64;
     for (int by = 0; by < h; by += kBlock) {
         for (int bx = 0; bx < w; bx += kBlock) {
-            const int yEnd = by + kBlock < h ? by + kBlock : h, xEnd = bx + kBlock < w ? bx + kBlock : w;
+            const int yEnd = std::min(by + kBlock, h), xEnd = std::min(bx + kBlock, w);
             for (int y = by; y < yEnd; ++y) {
                 const uint32_t* row = src + srcStride * y;
                 for (int x = bx; x < xEnd; ++x) {
-                    int ux, uy;
-                    switch (orientation) {
-                        case 2:
-                            ux = w - 1 - x, uy = y;
-                            break;
-                        case 3:
-                            ux = w - 1 - x, uy = h - 1 - y;
-                            break;
-                        case 4:
-                            ux = x, uy = h - 1 - y;
-                            break;
-                        case 5:
-                            ux = y, uy = x;
-                            break;
-                        case 6:
-                            ux = h - 1 - y, uy = x;
-                            break;
-                        case 7:
-                            ux = h - 1 - y, uy = w - 1 - x;
-                            break;
-                        case 8:
-                            ux = y, uy = w - 1 - x;
-                            break;
-                        default:
-                            ux = x, uy = y;
-                            break;
-                    }
+                    const int sx = turn.swap ? y : x, sy = turn.swap ? x : y;
+                    const int ux = turn.flipX ? uprightWidth - 1 - sx : sx;
+                    const int uy = turn.flipY ? uprightHeight - 1 - sy : sy;
                     dst[dstStride * uy + ux] = row[x];
                 }
             }
