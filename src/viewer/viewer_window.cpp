@@ -180,9 +180,10 @@ void TViewer::LoadPicture(const std::string& path) {
     const PixelSize area{frame().fitArea.width, frame().fitArea.height};
     m_expectNewPicture = true;
     // A copy decoded ahead is shown at once; the worker still checks that the file is unchanged and hands a
-    // changed one over as a new picture.
-    m_expectTicket = m_loader->show(path, area);
+    // changed one over as a new picture. The cache is asked first: what the worker finishes after this
+    // arrives through it.
     PicturePtr have = m_loader->cached(path, area);
+    m_expectTicket = m_loader->show(path, area);
     m_waitingForPicture = !have;
     if (have) {
         showPicture(std::move(have), false);
