@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool
     desktop-file-utils appstream shared-mime-info dpkg-dev
+    unrtf
 )
 
 missing=()

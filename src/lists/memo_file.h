@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+class QTextDocument;
+
+namespace tarvelin {
+
+// No note comes near this; a larger file is refused before it takes the memory of a document.
+inline constexpr size_t kMaxMemoFileBytes = size_t{64} << 20;
+
+// The memo file of a list file: its name less the last four characters, followed by ".rtf".
+std::string memoFileName(const std::string& listFileName);
+
+// Reads the memo file into the document. Returns false, leaving the document alone, when there is no such
+// file. Throws "ファイル %s は開けません" (or "ファイル %s は大きすぎて開けません"), leaving the document
+// alone, when it exists but cannot be read; only regular files are read.
+bool readMemoFile(const std::string& path, QTextDocument& document);
+
+// Writes the document as RTF, replacing the file at once. Throws "ファイル %s を作成できません" with the old
+// file untouched when it cannot be written.
+void writeMemoFile(const std::string& path, const QTextDocument& document);
+
+}  // namespace tarvelin
