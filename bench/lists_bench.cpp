@@ -21,6 +21,7 @@
 
 #include <QApplication>
 
+#include "bench_timing.h"
 #include "lists/icon_rules.h"
 #include "lists/list_document.h"
 #include "lists/list_window.h"
@@ -246,13 +247,7 @@ BENCHMARK(BM_OpenListWindow)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRea
 // Figures of this run; any benchmark left out by a filter is timed here, best of five.
 double secondsOf(const char* name, const std::function<void()>& job) {
     if (auto it = g_seconds.find(name); it != g_seconds.end()) return it->second;
-    double best = 1e9;
-    for (int i = 0; i < 5; ++i) {
-        const auto start = Clock::now();
-        job();
-        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    return best;
+    return tarvelin::bench::bestSeconds(job);
 }
 
 void BM_ListRatios(benchmark::State& state) {

@@ -6,17 +6,15 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <map>
 #include <string>
 
+#include "bench_timing.h"
 #include "lists/rtf_reader.h"
 #include "lists/rtf_writer.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 struct BenchMemo {
     std::string rtf;
@@ -105,22 +103,11 @@ void BM_ReadRtf(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadRtf)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-template <typename Job>
-double bestOf(Job job) {
-    double best = 1e9;
-    for (int i = 0; i < 5; ++i) {
-        const auto start = Clock::now();
-        job();
-        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    return best;
-}
-
 void BM_MemoRatios(benchmark::State& state) {
     const BenchMemo& memo = benchMemo(static_cast<size_t>(state.range(0)));
     for (auto _ : state) {
-        const double floor = bestOf([&] { setHtml(memo); });
-        const double read = bestOf([&] { readMemo(memo); });
+        const double floor = tarvelin::bench::bestSeconds([&] { setHtml(memo); });
+        const double read = tarvelin::bench::bestSeconds([&] { readMemo(memo); });
         state.counters["ReadRtfRatio"] = read / floor;
         std::fprintf(stderr,
                      "memo: %zu bytes of RTF, %lld bytes of HTML\n"

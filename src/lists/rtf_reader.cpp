@@ -7,195 +7,17 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "lists/rtf_codepage.h"
 #include "lists/rtf_tokenizer.h"
+#include "lists/rtf_words.h"
 #include "platform/codepage.h"
 
 namespace tarvelin {
 namespace {
 
-enum class Word : std::uint8_t {
-    Ansi,
-    AnsiCpg,
-    Mac,
-    Pc,
-    Pca,
-    Deff,
-    FontTable,
-    ColourTable,
-    Font,
-    Charset,
-    CodePage,
-    Red,
-    Green,
-    Blue,
-    Bold,
-    Italic,
-    Underline,
-    UnderlineNone,
-    Strike,
-    FontSize,
-    Colour,
-    Plain,
-    Par,
-    Line,
-    Tab,
-    Unicode,
-    UnicodeSkip,
-    Bin,
-    EmDash,
-    EnDash,
-    Bullet,
-    LeftQuote,
-    RightQuote,
-    LeftDoubleQuote,
-    RightDoubleQuote,
-    EmSpace,
-    EnSpace,
-    LowAnsi,
-    HighAnsi,
-    DoubleByte,
-    RightToLeft,
-    LeftToRight,
-    AssocFont,
-    AssocSize,
-    AssocBold,
-    AssocItalic,
-    Skipped,  // a destination whose text is not part of the note
-};
-
-const std::unordered_map<std::string_view, Word>& words() {
-    static const std::unordered_map<std::string_view, Word> table = [] {
-        std::unordered_map<std::string_view, Word> t{
-            {"ansi", Word::Ansi},
-            {"ansicpg", Word::AnsiCpg},
-            {"mac", Word::Mac},
-            {"pc", Word::Pc},
-            {"pca", Word::Pca},
-            {"deff", Word::Deff},
-            {"fonttbl", Word::FontTable},
-            {"colortbl", Word::ColourTable},
-            {"f", Word::Font},
-            {"fcharset", Word::Charset},
-            {"cpg", Word::CodePage},
-            {"red", Word::Red},
-            {"green", Word::Green},
-            {"blue", Word::Blue},
-            {"b", Word::Bold},
-            {"i", Word::Italic},
-            {"ul", Word::Underline},
-            {"ulnone", Word::UnderlineNone},
-            {"strike", Word::Strike},
-            {"striked", Word::Strike},
-            {"fs", Word::FontSize},
-            {"cf", Word::Colour},
-            {"plain", Word::Plain},
-            {"par", Word::Par},
-            {"sect", Word::Par},
-            {"page", Word::Par},
-            {"row", Word::Par},
-            {"line", Word::Line},
-            {"lbr", Word::Line},
-            {"tab", Word::Tab},
-            {"cell", Word::Tab},
-            {"u", Word::Unicode},
-            {"uc", Word::UnicodeSkip},
-            {"bin", Word::Bin},
-            {"emdash", Word::EmDash},
-            {"endash", Word::EnDash},
-            {"bullet", Word::Bullet},
-            {"lquote", Word::LeftQuote},
-            {"rquote", Word::RightQuote},
-            {"ldblquote", Word::LeftDoubleQuote},
-            {"rdblquote", Word::RightDoubleQuote},
-            {"emspace", Word::EmSpace},
-            {"enspace", Word::EnSpace},
-            {"loch", Word::LowAnsi},
-            {"hich", Word::HighAnsi},
-            {"dbch", Word::DoubleByte},
-            {"rtlch", Word::RightToLeft},
-            {"ltrch", Word::LeftToRight},
-            {"af", Word::AssocFont},
-            {"afs", Word::AssocSize},
-            {"ab", Word::AssocBold},
-            {"ai", Word::AssocItalic},
-        };
-        for (std::string_view u :
-             {"uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth", "ulthd",
-              "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw", "ulwave"})
-            t.emplace(u, Word::Underline);
-        for (std::string_view d : {"annotation",
-                                   "atnauthor",
-                                   "atnid",
-                                   "atnref",
-                                   "atntime",
-                                   "atrfend",
-                                   "atrfstart",
-                                   "author",
-                                   "background",
-                                   "bkmkend",
-                                   "bkmkstart",
-                                   "buptim",
-                                   "colorschememapping",
-                                   "comment",
-                                   "company",
-                                   "creatim",
-                                   "datastore",
-                                   "do",
-                                   "doccomm",
-                                   "docvar",
-                                   "falt",
-                                   "fldinst",
-                                   "footer",
-                                   "footerf",
-                                   "footerl",
-                                   "footerr",
-                                   "footnote",
-                                   "formfield",
-                                   "ftncn",
-                                   "ftnsep",
-                                   "ftnsepc",
-                                   "generator",
-                                   "header",
-                                   "headerf",
-                                   "headerl",
-                                   "headerr",
-                                   "info",
-                                   "keywords",
-                                   "latentstyles",
-                                   "listoverridetable",
-                                   "listtable",
-                                   "nonshppict",
-                                   "object",
-                                   "operator",
-                                   "panose",
-                                   "pgdsctbl",
-                                   "pict",
-                                   "printim",
-                                   "private",
-                                   "revtbl",
-                                   "revtim",
-                                   "rsidtbl",
-                                   "shp",
-                                   "shpinst",
-                                   "stylesheet",
-                                   "subject",
-                                   "tc",
-                                   "template",
-                                   "themedata",
-                                   "title",
-                                   "txe",
-                                   "userprops",
-                                   "xe",
-                                   "xmlnstbl"})
-            t.emplace(d, Word::Skipped);
-        return t;
-    }();
-    return table;
-}
+using Word = RtfWord;
 
 enum class Destination : std::uint8_t { Body, FontTable, ColourTable, Skip };
 
@@ -547,15 +369,16 @@ void Reader::symbol(unsigned char c) {
 
 void Reader::word(const RtfToken& token) {
     Group& group = top();
-    const auto found = words().find(token.text);
+    const RtfWordInfo* found = findRtfWord(token.text);
     const bool star = std::exchange(m_starPending, false);
     if (star && !inOverflow()) {  // a destination this reader need not know: skip it
         flushBytes();
         group.destination = Destination::Skip;
         return;
     }
-    if (found == words().end()) return;
-    const Word w = found->second;
+    if (!found) return;
+    const RtfWordInfo& info = *found;
+    const Word w = info.word;
     const int param = token.param;
     const bool on = !token.hasParam || param != 0;
 
@@ -570,43 +393,13 @@ void Reader::word(const RtfToken& token) {
         case Word::Par:
             paragraph();
             return;
-        case Word::Line:
-            unit(0x2028);
-            return;
-        case Word::Tab:
-            unit('\t');
+        case Word::Character:
+            unit(info.character);
             return;
         case Word::Unicode:
             if (token.hasParam && param >= -32768 && param <= 65535)
                 unit(static_cast<char16_t>(param < 0 ? param + 65536 : param));
             m_skipCount = group.unicodeSkip;
-            return;
-        case Word::EmDash:
-            unit(0x2014);
-            return;
-        case Word::EnDash:
-            unit(0x2013);
-            return;
-        case Word::Bullet:
-            unit(0x2022);
-            return;
-        case Word::LeftQuote:
-            unit(0x2018);
-            return;
-        case Word::RightQuote:
-            unit(0x2019);
-            return;
-        case Word::LeftDoubleQuote:
-            unit(0x201C);
-            return;
-        case Word::RightDoubleQuote:
-            unit(0x201D);
-            return;
-        case Word::EmSpace:
-            unit(0x2003);
-            return;
-        case Word::EnSpace:
-            unit(0x2002);
             return;
         default:
             break;
