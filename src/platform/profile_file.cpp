@@ -1,7 +1,11 @@
 #include "platform/profile_file.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <limits>
 
 #include "platform/codepage.h"
@@ -34,6 +38,41 @@ std::string_view firstCharacters(std::string_view s, size_t count) {
     }
     return s.substr(0, i);
 }
+
+// An exclusive advisory lock on the settings file for one read-modify-write, so that two running copies never
+// both write from the same old text and drop each other's keys. Writers replace the file by a rename, so the
+// lock belongs to the file found at the path: when another writer replaced it while we waited, the lock is
+// taken again on the new one. Without a lock (no file can be made there) the write goes on and reports its
+// own failure.
+class WriteLock {
+public:
+    explicit WriteLock(const std::string& path) {
+        for (int attempt = 0; attempt < kAttempts; ++attempt) {
+            const int fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+            if (fd < 0) return;
+            int locked;
+            do locked = ::flock(fd, LOCK_EX);
+            while (locked != 0 && errno == EINTR);
+            struct stat held, current;
+            if (locked == 0 && ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &current) == 0 &&
+                held.st_dev == current.st_dev && held.st_ino == current.st_ino) {
+                m_fd = fd;
+                return;
+            }
+            ::close(fd);
+            if (locked != 0) return;
+        }
+    }
+    ~WriteLock() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+
+private:
+    static constexpr int kAttempts = 1000;
+    int m_fd = -1;
+};
 
 }  // namespace
 
@@ -102,6 +141,7 @@ bool ProfileFile::tooLargeToRead() const {
 }
 
 void ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+    const WriteLock lock(m_path);
     const FileBytes file = readFileBytes(m_path, kMaxFileBytes);
     // A file that exists but cannot be read is never replaced: that would lose what it holds.
     if (file.status == ReadStatus::TooLarge) throw tarvelin::tooLargeToRead(m_path);

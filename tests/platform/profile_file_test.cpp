@@ -1,8 +1,14 @@
 #include "platform/profile_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
 
 #include "platform/errors.h"
 #include "support/temp_folder.h"
@@ -234,6 +240,48 @@ TEST(ProfileFile, CutsAValueAtALineBreakSoTheFileKeepsItsShape) {
     ini.writeString("Folder", "TreeDir", "/a\nState=Else");
     ini.writeString("Window", "State", "Normal");
     EXPECT_EQ(dir.read("a.ini"), "[Folder]\r\nTreeDir=/a\r\n[Window]\r\nState=Normal\r\n");
+}
+
+TEST(ProfileFile, WritersOfTwoCopiesKeepEachOthersKeys) {
+    // Each thread stands for a running copy: its own file descriptions, its own keys.
+    TempFolder dir;
+    constexpr int kWriters = 4;
+    constexpr int kKeys = 25;
+    std::vector<std::thread> writers;
+    for (int w = 0; w < kWriters; ++w)
+        writers.emplace_back([&dir, w] {
+            ProfileFile ini(dir.file("KX2cfg.ini"));
+            for (int k = 0; k < kKeys; ++k)
+                ini.writeInteger("Copy" + std::to_string(w), "Key" + std::to_string(k), k);
+        });
+    for (std::thread& t : writers) t.join();
+    const ProfileFile ini(dir.file("KX2cfg.ini"));
+    int lost = 0;
+    for (int w = 0; w < kWriters; ++w)
+        for (int k = 0; k < kKeys; ++k)
+            lost += ini.readInteger("Copy" + std::to_string(w), "Key" + std::to_string(k), -1) != k;
+    EXPECT_EQ(lost, 0);
+}
+
+TEST(ProfileFile, AWriteWaitsWhileAnotherCopyHoldsTheLock) {
+    TempFolder dir;
+    dir.write("KX2cfg.ini", "[Window]\r\nState=Normal\r\n");
+    const int held = ::open(dir.file("KX2cfg.ini").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    std::atomic<bool> done = false;
+    std::thread writer([&] {
+        ProfileFile(dir.file("KX2cfg.ini")).writeString("Window", "Width", "694");
+        done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(done);
+    // The holder replaces the file as a writer does, then lets go: the waiting write must read the new file.
+    dir.write("KX2cfg.ini.new", "[Window]\r\nState=Else\r\n");
+    ASSERT_EQ(::rename(dir.file("KX2cfg.ini.new").c_str(), dir.file("KX2cfg.ini").c_str()), 0);
+    ::close(held);
+    writer.join();
+    EXPECT_EQ(dir.read("KX2cfg.ini"), "[Window]\r\nState=Else\r\nWidth=694\r\n");
 }
 
 }  // namespace
