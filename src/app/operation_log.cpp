@@ -47,7 +47,9 @@ QString longTimeFormat(const QLocale& locale) {
 
 QString formatLogLine(const QDateTime& time, const QLocale& locale, const QString& message) {
     QString stamp = locale.toString(time.date(), QLocale::ShortFormat);
-    if (time.time() != QTime(0, 0, 0))
+    // The whole first second after midnight counts, whatever its milliseconds.
+    const QTime t = time.time();
+    if (t.hour() != 0 || t.minute() != 0 || t.second() != 0)
         stamp += QLatin1Char(' ') + locale.toString(time.time(), longTimeFormat(locale));
     return stamp + QStringLiteral(" : ") + message;
 }

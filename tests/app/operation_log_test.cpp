@@ -18,6 +18,7 @@ using test::TempFolder;
 TEST(OperationLog, FormatsTheLineWithTheUsersDateAndTime) {
     const QDateTime evening(QDate(2004, 3, 9), QTime(17, 5, 42));
     const QDateTime midnight(QDate(2004, 3, 9), QTime(0, 0, 0));
+    const QDateTime midnightAndAHalf(QDate(2004, 3, 9), QTime(0, 0, 0, 500));
     const QDateTime oneSecondLater(QDate(2004, 3, 9), QTime(0, 0, 1));
     struct Case {
         const char* locale;
@@ -27,6 +28,7 @@ TEST(OperationLog, FormatsTheLineWithTheUsersDateAndTime) {
     const Case cases[] = {
         {"ja_JP", evening, "2004/03/09 17:05:42 : Tarvelin を起動しました。"},
         {"ja_JP", midnight, "2004/03/09 : Tarvelin を起動しました。"},
+        {"ja_JP", midnightAndAHalf, "2004/03/09 : Tarvelin を起動しました。"},
         {"ja_JP", oneSecondLater, "2004/03/09 0:00:01 : Tarvelin を起動しました。"},
         {"en_US", evening, "3/9/04 5:05:42 PM : Tarvelin を起動しました。"},
         {"de_DE", evening, "09.03.04 17:05:42 : Tarvelin を起動しました。"},
