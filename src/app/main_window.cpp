@@ -10,10 +10,10 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
-#include <filesystem>
 
 #include "app/close_query.h"
 #include "app/error_handler.h"
+#include "app/help_document.h"
 #include "app/operation_log.h"
 #include "browser/file_list_box.h"
 #include "browser/shell_tree_view.h"
@@ -86,18 +86,20 @@ QString TKX2::statusLine() const {
 }
 
 std::string TKX2::helpFilePath() const {
-    const std::string local = m_programFolder + "TARVELIN2.html";
-    std::error_code ec;
-    if (std::filesystem::exists(local, ec)) return local;
-    // An installed program keeps its help beside its other data: <prefix>/share/tarvelin2/.
-    const QString installed =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/tarvelin2/TARVELIN2.html");
-    if (QFile::exists(installed)) return QFile::encodeName(installed).toStdString();
-    return local;
+    const QByteArray executableFolder = QFile::encodeName(QCoreApplication::applicationDirPath()) + '/';
+    return findHelpDocument(m_programFolder, executableFolder.toStdString());
 }
 
 void TKX2::Help2Click() {
-    m_services.shell.openPath(helpFilePath());
+    const std::string help = helpFilePath();
+    if (help.empty()) {
+        m_services.dialogs.message(QStringLiteral("ヘルプファイル TARVELIN2.html が見つかりません"));
+        return;
+    }
+    if (!m_services.shell.openPath(help))
+        m_services.dialogs.message(
+            QStringLiteral("HTML を表示できるプログラムが見つからないため、ヘルプを開けません\r") +
+            QFile::decodeName(help.c_str()));
 }
 
 void TKX2::LoadActionSettings() {

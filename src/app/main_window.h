@@ -75,8 +75,7 @@ public:
     void listWindowClosing(TList* window) override;
     bool fileOperationMode() const override { return m_fileOperationMode; }
 
-    // The help document handed to the desktop: "TARVELIN2.html" in the program folder, else the installed
-    // copy.
+    // The help document handed to the desktop (findHelpDocument); empty when there is none.
     std::string helpFilePath() const;
 
     // Layout

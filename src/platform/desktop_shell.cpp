@@ -9,8 +9,8 @@ QByteArray fileUrlOf(const std::string& path) {
     return "file://" + QByteArray::fromStdString(path).toPercentEncoding("/");
 }
 
-void DesktopShell::openPath(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromEncoded(fileUrlOf(path), QUrl::StrictMode));
+bool DesktopShell::openPath(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromEncoded(fileUrlOf(path), QUrl::StrictMode));
 }
 
 void DesktopShell::openUrl(const QString& url) {

@@ -6,7 +6,7 @@ namespace tarvelin {
 
 class DesktopShell final : public Shell {
 public:
-    void openPath(const std::string& path) override;
+    bool openPath(const std::string& path) override;
     void openUrl(const QString& url) override;
 };
 

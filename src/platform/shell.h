@@ -5,12 +5,13 @@
 
 namespace tarvelin {
 
-// Hands files and addresses to the desktop, which opens them with their associated programs. The result is
-// not reported: the desktop shows its own errors.
+// Hands files and addresses to the desktop, which opens them with their associated programs. Once handed
+// over, the desktop shows its own errors.
 class Shell {
 public:
     virtual ~Shell() = default;
-    virtual void openPath(const std::string& path) = 0;  // the path's bytes, also when they are not UTF-8
+    // The path's bytes, also when they are not UTF-8. False when the desktop has no program to hand it to.
+    virtual bool openPath(const std::string& path) = 0;
     virtual void openUrl(const QString& url) = 0;
 };
 

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -12,6 +14,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/help_document.h"
 #include "app/main_window.h"
 #include "app/operation_log.h"
 #include "support/fake_services.h"
@@ -158,6 +161,44 @@ TEST(MainWindowLayout, HelpHandsTheHelpDocumentToTheDesktop) {
     EXPECT_EQ(fakes.shell.calls,
               (std::vector<test::Call>{{"openPath", {QString::fromStdString(dir.file("TARVELIN2.html"))}}}));
     EXPECT_TRUE(fakes.dialogs.calls.empty());
+
+    // A desktop with no program for HTML says so, naming the file, rather than doing nothing.
+    fakes.shell.opens = false;
+    window.Help2->trigger();
+    EXPECT_EQ(fakes.dialogs.messages(),
+              QStringList{"HTML を表示できるプログラムが見つからないため、ヘルプを開けません\r" +
+                          QString::fromStdString(dir.file("TARVELIN2.html"))});
+}
+
+TEST(MainWindowLayout, HelpWithoutADocumentSaysSo) {
+    TempFolder dir;  // the test program's folder holds no help either
+    FakeServices fakes;
+    TKX2 window(fakes.services(dir.path()));
+    window.Help2->trigger();
+    EXPECT_TRUE(fakes.shell.calls.empty());
+    EXPECT_EQ(fakes.dialogs.messages(), QStringList{"ヘルプファイル TARVELIN2.html が見つかりません"});
+}
+
+TEST(HelpDocument, ProgramFolderThenBesideTheExecutableThenTheInstalledCopy) {
+    struct Case {
+        std::vector<std::string> holders;  // folders that hold the help
+        std::string found;
+    };
+    const Case cases[] = {
+        {{"settings/", "prefix/bin/", "prefix/share/tarvelin2/"}, "settings/"},
+        {{"prefix/bin/", "prefix/share/tarvelin2/"}, "prefix/bin/"},
+        {{"prefix/share/tarvelin2/"}, "prefix/share/tarvelin2/"},
+        {{}, ""},
+    };
+    for (const Case& c : cases) {
+        TempFolder dir;
+        for (const char* folder :
+             {"settings", "prefix", "prefix/bin", "prefix/share", "prefix/share/tarvelin2"})
+            ASSERT_EQ(::mkdir(dir.file(folder).c_str(), 0700), 0);
+        for (const std::string& holder : c.holders) dir.write(holder + "TARVELIN2.html", "<html></html>");
+        const std::string found = findHelpDocument(dir.file("settings/"), dir.file("prefix/bin/"));
+        EXPECT_EQ(found, c.found.empty() ? "" : dir.file(c.found + "TARVELIN2.html")) << c.found;
+    }
 }
 
 TEST(MainWindowLayout, ExitClosesTheMainWindow) {

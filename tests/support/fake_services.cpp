@@ -81,8 +81,9 @@ QStringList FakeDialogs::messages() const {
     return texts;
 }
 
-void FakeShell::openPath(const std::string& path) {
+bool FakeShell::openPath(const std::string& path) {
     calls.push_back({"openPath", {q(path)}});
+    return opens;
 }
 
 void FakeShell::openUrl(const QString& url) {

@@ -55,7 +55,8 @@ private:
 class FakeShell final : public Shell {
 public:
     std::vector<Call> calls;
-    void openPath(const std::string& path) override;
+    bool opens = true;  // what openPath answers
+    bool openPath(const std::string& path) override;
     void openUrl(const QString& url) override;
 };
 
