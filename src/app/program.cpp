@@ -48,7 +48,9 @@ int runProgram(QApplication& app) {
     DesktopShell shell;
     SystemClock clock;
     SystemBeeper beeper;
-    TKX2 mainWindow(Services{dialogs, shell, clock, beeper, programFolder()});
+    const std::string folder = programFolder();
+    if (isPortableProgramFolder(currentProgramFolderInputs())) keepDialogStateIn(folder);
+    TKX2 mainWindow(Services{dialogs, shell, clock, beeper, folder});
 
     TerminationSignal termination;
     QObject::connect(&termination, &TerminationSignal::received, &mainWindow, &TKX2::Exit1Click);

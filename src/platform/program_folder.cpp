@@ -50,14 +50,23 @@ std::string programFolder(const ProgramFolderInputs& in) {
     return xdgFolder(in);
 }
 
-std::string programFolder() {
+bool isPortableProgramFolder(const ProgramFolderInputs& in) {
+    return programFolder(in) != xdgFolder(in);
+}
+
+ProgramFolderInputs currentProgramFolderInputs() {
     ProgramFolderInputs in;
     in.overrideDir = env("TARVELIN2_DIR");
     in.xdgConfigHome = env("XDG_CONFIG_HOME");
     in.home = env("HOME");
     std::error_code ec;
     in.executablePath = std::filesystem::read_symlink("/proc/self/exe", ec).string();
-    std::string folder = programFolder(in);
+    return in;
+}
+
+std::string programFolder() {
+    std::string folder = programFolder(currentProgramFolderInputs());
+    std::error_code ec;
     std::filesystem::create_directories(folder, ec);  // the first settings write needs it; reads do without
     return folder;
 }

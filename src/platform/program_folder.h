@@ -20,8 +20,14 @@ std::string programFolder(const ProgramFolderInputs& in);
 // puts the help. A build tree or a portable copy has no such sibling, whatever the user's rights.
 bool isInstalledCopy(const std::string& executablePath);
 
-// The same, from this process's environment and executable; creates the XDG folder when that is the one
-// chosen.
+// True when the program folder is not the user's own configuration folder (TARVELIN2_DIR or a writable
+// executable folder): what the program keeps must then stay in that folder.
+bool isPortableProgramFolder(const ProgramFolderInputs& in);
+
+// The inputs of this process: its environment and executable.
+ProgramFolderInputs currentProgramFolderInputs();
+
+// The program folder of this process; creates the XDG folder when that is the one chosen.
 std::string programFolder();
 
 // The folder part of a path up to and including the last "/", with a "/" appended when missing.

@@ -4,9 +4,12 @@
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QUrl>
 
 #include "platform/palette_colours.h"
 
@@ -24,9 +27,18 @@ void showBox(QMessageBox::Icon icon, const QString& text) {
     box.exec();
 }
 
+// The folder Qt's file dialogs last closed in, kept with their state. Qt itself reads it only after it has
+// chosen where a dialog without a folder starts (the working folder), so it is read here.
+QString lastDialogFolder() {
+    const QSettings state(QSettings::UserScope, QStringLiteral("QtProject"));
+    const QString folder = state.value(QStringLiteral("FileDialog/lastVisited")).toUrl().toLocalFile();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
 std::optional<std::string> runFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(dialogParent(), request.title, QFile::decodeName(request.folder.c_str()),
-                       request.filter);
+    QString folder = QFile::decodeName(request.folder.c_str());
+    if (folder.isEmpty() && mode == QFileDialog::AcceptOpen) folder = lastDialogFolder();
+    QFileDialog dialog(dialogParent(), request.title, folder, request.filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
@@ -36,6 +48,12 @@ std::optional<std::string> runFileDialog(const FileDialogRequest& request, QFile
 }
 
 }  // namespace
+
+void keepDialogStateIn(const std::string& folder) {
+    const QString path = QFile::decodeName(folder.c_str());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path);
+}
 
 QString withLineBreaks(const QString& text) {
     QString out = text;

@@ -17,6 +17,10 @@ public:
     std::optional<ColourValue> chooseColour(ColourValue initial) override;
 };
 
+// Qt's file dialogs keep their history and last folder in the user's "QtProject" settings; a portable program
+// folder keeps them in itself instead, so that nothing of the program lands in the user's configuration.
+void keepDialogStateIn(const std::string& folder);
+
 // Message texts use CR (or CR LF) for a line break.
 QString withLineBreaks(const QString& text);
 

@@ -18,17 +18,23 @@ TEST(ProgramFolder, ChoosesOverrideThenWritableExecutableFolderThenXdg) {
         const char* name;
         ProgramFolderInputs in;
         std::string expected;
+        bool portable;
     };
     const Case cases[] = {
-        {"override", {"/opt/t2", exe, "/x", "/home/u"}, "/opt/t2/"},
-        {"override with separator", {"/opt/t2/", exe, "", "/home/u"}, "/opt/t2/"},
-        {"writable executable folder", {"", exe, "/x", "/home/u"}, dir.path()},
-        {"unknown executable, XDG", {"", "", "/x/cfg", "/home/u"}, "/x/cfg/Tarvelin2/"},
+        {"override", {"/opt/t2", exe, "/x", "/home/u"}, "/opt/t2/", true},
+        {"override with separator", {"/opt/t2/", exe, "", "/home/u"}, "/opt/t2/", true},
+        {"override naming the XDG folder", {"/x/Tarvelin2", exe, "/x", "/home/u"}, "/x/Tarvelin2/", false},
+        {"writable executable folder", {"", exe, "/x", "/home/u"}, dir.path(), true},
+        {"unknown executable, XDG", {"", "", "/x/cfg", "/home/u"}, "/x/cfg/Tarvelin2/", false},
         {"missing executable folder",
          {"", "/no/such/folder/tarvelin2", "", "/home/u"},
-         "/home/u/.config/Tarvelin2/"},
+         "/home/u/.config/Tarvelin2/",
+         false},
     };
-    for (const Case& c : cases) EXPECT_EQ(programFolder(c.in), c.expected) << c.name;
+    for (const Case& c : cases) {
+        EXPECT_EQ(programFolder(c.in), c.expected) << c.name;
+        EXPECT_EQ(isPortableProgramFolder(c.in), c.portable) << c.name;
+    }
 }
 
 TEST(ProgramFolder, InstalledCopyUsesXdgEvenWhenItsFolderIsWritable) {
