@@ -16,7 +16,7 @@ void TList::N8Click() {
     if (!name) return;
     const NodeId parent = selectedNode();
     if (parent == kNoNode) return;
-    const NodeId binder = m_model->addChild(parent, name->toStdString());
+    const NodeId binder = m_model->addChild(parent, typedNodeText(*name));
     m_document.tree.setIcon(binder, icons::kEmptyBinder);
     m_document.tree.setSelectedIcon(binder, icons::kEmptyBinder);
     m_document.tree.expand(parent, false);

@@ -8,6 +8,12 @@ QString displayText(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+std::string typedNodeText(const QString& typed) {
+    std::string text = typed.toStdString();
+    text.erase(0, text.find_first_not_of(" \t"));
+    return text;
+}
+
 ListTreeModel::ListTreeModel(ListDocument& document, QObject* parent)
     : QAbstractItemModel(parent), m_document(document) {}
 
@@ -67,7 +73,7 @@ bool ListTreeModel::setData(const QModelIndex& index, const QVariant& value, int
     if (node == kNoNode || role != Qt::EditRole) return false;
     const QString edited = value.toString();
     // An edit accepted unchanged keeps the text's bytes, also bytes the screen cannot show.
-    if (edited != displayText(tree().text(node))) setText(node, edited.toStdString());
+    if (edited != displayText(tree().text(node))) setText(node, typedNodeText(edited));
     emit nodeRenamed(node);
     return true;
 }

@@ -56,4 +56,8 @@ private:
 // A node's text for the screen; bytes that are not UTF-8 show as replacement characters.
 QString displayText(const std::string& text);
 
+// A node's text from a name the user typed. Leading blanks are not kept: the file would read them back as a
+// deeper level and fail to open.
+std::string typedNodeText(const QString& typed);
+
 }  // namespace tarvelin

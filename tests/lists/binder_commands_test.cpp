@@ -117,8 +117,17 @@ TEST_F(BinderCommands, RenameMarksModifiedAndTheRootTextIsSaved) {
     list->model()->setData(list->model()->indexOf(tree.first()), QStringLiteral("Root"));
     EXPECT_TRUE(list->isModified()) << "accepted unchanged still counts";
     list->model()->setData(list->model()->indexOf(tree.first()), QStringLiteral("  Spaced"));
+    const NodeId a = child(list, tree.first(), 0);
+    select(list, a);
+    fakes.dialogs.inputAnswers.push_back(QStringLiteral("\t  Typed"));
+    list->N8->trigger();
     list->N4->trigger();
-    EXPECT_EQ(dir.read("b.kxd"), "  Spaced\r\n\tA\r\n");
+    // Leading blanks would read back as levels: "  Spaced" would be a bad level, "\t  Typed" three deeper.
+    EXPECT_EQ(dir.read("b.kxd"), "Spaced\r\n\tA\r\n\t\tTyped\r\n");
+    dir.write("c.kxd", dir.read("b.kxd"));  // read back through a copy: b.kxd is open
+    openThroughDialog(dir.file("c.kxd"));
+    EXPECT_EQ(outline(activeList()->document().tree), (Lines{"0 Spaced", "1 A", "2 Typed"}));
+    EXPECT_TRUE(fakes.dialogs.messages().isEmpty());
 }
 
 TEST_F(BinderCommands, CommandsNeedACurrentNodeAfterARightPressOnEmptySpace) {
