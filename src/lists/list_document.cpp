@@ -12,4 +12,15 @@ ListDocument newListDocument() {
     return document;
 }
 
+std::string proposedListFileName(std::string_view title) {
+    // Both separators: lists made on Windows hold "\\" paths.
+    while (!title.empty() && (title.back() == '/' || title.back() == '\\')) title.remove_suffix(1);
+    const size_t separator = title.find_last_of("/\\");
+    if (separator != std::string_view::npos) title.remove_prefix(separator + 1);
+    if (title.empty()) return {};
+    std::string name(title);
+    if (!name.ends_with(".kxd")) name += ".kxd";
+    return name;
+}
+
 }  // namespace tarvelin

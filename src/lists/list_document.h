@@ -24,6 +24,11 @@ struct ListDocument {
     bool isUntitled() const { return fileName == kUntitled; }
 };
 
+// The file name Save as proposes for a list whose title (the topmost visible node) is `title`: only its last
+// part, so that an item's path never proposes that document itself, and always ending in ".kxd". Empty when
+// the title has no name part.
+std::string proposedListFileName(std::string_view title);
+
 // A new list: one root "Untitled" with the root icon and the item arrow as its selected icon.
 ListDocument newListDocument();
 

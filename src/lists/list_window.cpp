@@ -245,7 +245,7 @@ bool TList::saveAs() {
     request.defaultSuffix = QStringLiteral("kxd");
     const QModelIndex top = TreeView1->indexAt(QPoint(1, 1));
     const NodeId shown = top.isValid() ? m_model->nodeOf(top) : m_document.tree.first();
-    if (shown != kNoNode) request.fileName = displayText(m_document.tree.text(shown));
+    if (shown != kNoNode) request.fileName = displayText(proposedListFileName(m_document.tree.text(shown)));
     const std::optional<std::string> chosen = m_services.dialogs.saveFile(request);
     if (!chosen) return false;
     m_document.fileName = *chosen;

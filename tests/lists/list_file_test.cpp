@@ -320,6 +320,21 @@ TEST(ListFile, ChoosesTheEncodingOfTheBytes) {
     }
 }
 
+TEST(ListFile, ProposesTheLastPartOfTheTitleAsAListFile) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Untitled", "Untitled.kxd"},
+        {"proj.kxd", "proj.kxd"},
+        {"/home/u/ファイル_00004.txt", "ファイル_00004.txt.kxd"},
+        {"C:\\work\\plan.xls", "plan.xls.kxd"},
+        {"/home/u/docs/", "docs.kxd"},
+        {"/home/u/a.kxd", "a.kxd"},
+        {"v1.2 notes", "v1.2 notes.kxd"},
+        {"/", ""},
+        {"", ""},
+    };
+    for (const auto& [title, proposed] : cases) EXPECT_EQ(proposedListFileName(title), proposed) << title;
+}
+
 TEST(ListFile, NewDocument) {
     const ListDocument document = newListDocument();
     EXPECT_EQ(outline(document.tree), Lines{"0 Untitled"});

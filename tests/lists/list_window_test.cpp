@@ -96,7 +96,7 @@ TEST_F(ListWindowFlows, SavingAnUntitledListThroughTheClosePrompt) {
     EXPECT_EQ(fakes.beeper.beeps, 1);
     EXPECT_EQ(fakes.dialogs.calls[1], (Call{"confirm", {"Untitledを保存しますか?"}}));
     EXPECT_EQ(fakes.dialogs.calls[2],
-              (Call{"saveFile", {"", "/start", "プロジェクトファイル(*.kxd)", "kxd", "Untitled"}}));
+              (Call{"saveFile", {"", "/start", "プロジェクトファイル(*.kxd)", "kxd", "Untitled.kxd"}}));
     EXPECT_EQ(dir.read("proj.kxd"), "Untitled\r\n\t資料\r\n");
     EXPECT_EQ(list->windowTitle(), "proj.kxd");
     EXPECT_EQ(tabTexts(), QStringList{"proj"});
@@ -166,7 +166,7 @@ TEST_F(ListWindowFlows, SaveAsProposesTheTopmostVisibleNodeAndRenamesTheTab) {
     TList* list = activeList();
     fakes.dialogs.fileAnswers.push_back(dir.file("d.kxd"));
     list->N5->trigger();
-    EXPECT_EQ(fakes.dialogs.calls.back().args[4], "Renamed root");
+    EXPECT_EQ(fakes.dialogs.calls.back().args[4], "Renamed root.kxd");
     EXPECT_EQ(dir.read("d.kxd"), "Renamed root\r\n\tB\r\n");
     EXPECT_EQ(list->windowTitle(), "d.kxd");
     EXPECT_EQ(tabTexts(), QStringList{"d"});
@@ -175,6 +175,21 @@ TEST_F(ListWindowFlows, SaveAsProposesTheTopmostVisibleNodeAndRenamesTheTab) {
     list->N5->trigger();
     EXPECT_EQ(list->listFileName(), dir.file("d.kxd"));
     EXPECT_EQ(tabTexts(), QStringList{"d"});
+}
+
+TEST_F(ListWindowFlows, SaveAsOfAScrolledListNeverProposesTheItemShownOnTop) {
+    std::string bytes = "Root\r\n";
+    for (int i = 0; i < 60; ++i) bytes += "\t" + dir.path() + "ファイル_" + std::to_string(i) + ".txt\r\n";
+    openThroughDialog(writeList("a.kxd", bytes));
+    TList* list = activeList();
+    list->TreeView1->scrollToBottom();
+    const QModelIndex top = list->TreeView1->indexAt(QPoint(1, 1));
+    ASSERT_TRUE(top.isValid() && top.row() > 0) << "scrolled";
+    fakes.dialogs.fileAnswers.push_back(std::nullopt);
+    list->N5->trigger();
+    EXPECT_EQ(fakes.dialogs.calls.back(), (Call{"saveFile",
+                                                {"", "", "プロジェクトファイル(*.kxd)", "kxd",
+                                                 QStringLiteral("ファイル_%1.txt.kxd").arg(top.row())}}));
 }
 
 }  // namespace
