@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 #include "browser/item_path.h"
+#include "platform/file_io.h"
 
 namespace tarvelin {
 
@@ -37,11 +37,9 @@ bool isVolumeMount(std::string_view mountPoint) {
     return false;
 }
 
+// Both files are small; a FIFO or a huge file in their place reads as empty.
 std::string readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return readFileBytes(path, size_t{4} << 20).bytes;
 }
 
 std::string homeFolder() {
