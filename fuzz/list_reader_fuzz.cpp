@@ -8,6 +8,20 @@
 
 #include "lists/list_document.h"
 
+namespace {
+
+// The texts of the tree in order, each after its level.
+std::string outline(const tarvelin::ListTree& tree) {
+    std::string out;
+    tree.visitTreeOrder([&](tarvelin::NodeId node, size_t level) {
+        out += std::to_string(level) + ' ' + tree.text(node) + '\n';
+        return true;
+    });
+    return out;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tarvelin;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -31,5 +45,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     }
     if (serializeListTree(again) != written) std::abort();
+
+    // The file as a document writes it, in its own encoding with the bytes of every line kept, reads back to
+    // the same texts and writes the same bytes again.
+    ListDocument document;
+    readListBytes(document, bytes, "fuzz");
+    bool tooLarge = false;
+    const EncodedText file = listFileBytes(document, tooLarge);
+    if (tooLarge) std::abort();
+    ListDocument reread;
+    readListBytes(reread, file.bytes, "fuzz");
+    if (outline(reread.tree) != outline(document.tree)) std::abort();
+    if (listFileBytes(reread, tooLarge).bytes != file.bytes) std::abort();
     return 0;
 }

@@ -20,6 +20,7 @@ struct ListDocument {
     std::string fileName{kUntitled};
     bool modified = false;
     Encoding encoding = systemEncoding();
+    bool utf8Bom = false;  // a UTF-8 file that began with a byte-order mark keeps it
 
     bool isUntitled() const { return fileName == kUntitled; }
 };
@@ -47,6 +48,14 @@ void readListDocument(ListDocument& document, const std::string& path);
 // once. Throws "ファイル %s を作成できません" with nothing written when the file cannot be created. The file
 // name is not changed.
 void writeListDocument(ListDocument& document, const std::string& path);
+
+// readListDocument for bytes already read; path names the file in errors.
+void readListBytes(ListDocument& document, std::string_view bytes, const std::string& path);
+
+// The bytes writeListDocument writes and the encoding they are in: the tree in the document's encoding, lines
+// nobody edited since a CP932 file was read with the bytes they were read with, UTF-8 when a text has no
+// CP932 form. tooLarge (and no bytes) when they would pass kMaxListFileBytes.
+EncodedText listFileBytes(const ListDocument& document, bool& tooLarge);
 
 // The two halves of reading, for callers that have the bytes already.
 // The file's text as UTF-8 (raw bytes kept), up to a NUL byte, and the encoding it is in; keptRaw as for

@@ -10,8 +10,6 @@
 namespace tarvelin {
 namespace {
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
 // A list saved here as UTF-8 can hold a file name that is not UTF-8 (a CP932 name unpacked from a Windows
 // archive); the file as a whole is then not valid UTF-8 and would be taken for CP932, turning that name and
 // every Japanese name into other bytes. Such a file shows itself by another line that is valid UTF-8 and
@@ -104,8 +102,8 @@ DecodedText decodeListBytes(std::string_view bytes, std::vector<size_t>* keptRaw
     DecodedText decoded = decodeText(bytes, keptRaw);
     if (decoded.encoding == Encoding::Cp932 && isUtf8WithRawNames(bytes)) {
         if (keptRaw) keptRaw->clear();
-        if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
-        decoded.text.assign(bytes);
+        decoded.utf8Bom = bytes.starts_with("\xEF\xBB\xBF");
+        decoded.text.assign(bytes.substr(decoded.utf8Bom ? 3 : 0));
         decoded.encoding = Encoding::Utf8;
     }
     return decoded;
@@ -139,14 +137,18 @@ void readListDocument(ListDocument& document, const std::string& path) {
     const FileBytes file = readFileBytes(path, kMaxListFileBytes);
     if (file.status == ReadStatus::TooLarge) throw fileTooLarge(path);
     if (file.status != ReadStatus::Ok) throw cannotOpenFile(path);
+    readListBytes(document, file.bytes, path);
+}
+
+void readListBytes(ListDocument& document, std::string_view bytes, const std::string& path) {
+    bytes = bytes.substr(0, bytes.find('\0'));
     std::vector<size_t> keptRaw;
-    const DecodedText decoded = decodeListBytes(file.bytes, &keptRaw);
+    const DecodedText decoded = decodeListBytes(bytes, &keptRaw);
     // The encoding is the document's as soon as its tree is, even when a bad level stops the reading.
     const Encoding previous = std::exchange(document.encoding, decoded.encoding);
+    const bool previousBom = std::exchange(document.utf8Bom, decoded.utf8Bom);
     const auto keepSources = [&] {
-        if (decoded.encoding == Encoding::Cp932)
-            keepSourceBytes(std::string_view(file.bytes).substr(0, file.bytes.find('\0')), keptRaw,
-                            document.tree);
+        if (decoded.encoding == Encoding::Cp932) keepSourceBytes(bytes, keptRaw, document.tree);
     };
     bool built = false;
     try {
@@ -157,6 +159,7 @@ void readListDocument(ListDocument& document, const std::string& path) {
     }
     if (!built) {
         document.encoding = previous;
+        document.utf8Bom = previousBom;
         throw fileTooLarge(path);
     }
     keepSources();

@@ -74,16 +74,28 @@ std::optional<std::string> cp932ListFile(const ListTree& tree, bool& tooLarge) {
 
 }  // namespace
 
+EncodedText listFileBytes(const ListDocument& document, bool& tooLarge) {
+    const ListTree& tree = document.tree;
+    std::optional<std::string> bytes;
+    if (document.encoding == Encoding::Cp932) bytes = cp932ListFile(tree, tooLarge);
+    if (bytes) return {std::move(*bytes), Encoding::Cp932};
+    // UTF-8 by choice, or because a text has no CP932 form; the text is the bytes. A first text that begins
+    // with a byte-order mark's character needs the mark before it, or reading takes it for the mark.
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    const bool bom = document.encoding == Encoding::Utf8 &&
+                     (document.utf8Bom || (!tree.empty() && tree.text(tree.first()).starts_with(kBom)));
+    std::string text = serializeListTree(tree, &tooLarge);
+    tooLarge = tooLarge || (bom && text.size() + kBom.size() > kMaxListFileBytes);
+    if (tooLarge) text.clear();
+    if (bom && !tooLarge) text.insert(0, kBom);
+    return {std::move(text), Encoding::Utf8};
+}
+
 void writeListDocument(ListDocument& document, const std::string& path) {
     bool tooLarge = false;
-    std::optional<std::string> bytes;
-    if (document.encoding == Encoding::Cp932) bytes = cp932ListFile(document.tree, tooLarge);
-    // UTF-8 by choice, or because a text has no CP932 form; the text is the bytes.
-    const Encoding encoding = bytes ? Encoding::Cp932 : Encoding::Utf8;
-    if (!bytes) bytes = serializeListTree(document.tree, &tooLarge);
-    if (tooLarge) throw cannotCreateFile(path);
-    if (!replaceFileSafely(path, *bytes)) throw cannotCreateFile(path);
-    document.encoding = encoding;
+    const EncodedText file = listFileBytes(document, tooLarge);
+    if (tooLarge || !replaceFileSafely(path, file.bytes)) throw cannotCreateFile(path);
+    document.encoding = file.encoding;
 }
 
 }  // namespace tarvelin

@@ -395,5 +395,32 @@ TEST(ListFile, ATextCp932CannotHoldMakesTheFileUtf8WithTheOtherLinesDecoded) {
     EXPECT_EQ(document.encoding, Encoding::Utf8);
 }
 
+TEST(ListFile, AByteOrderMarkIsKeptAndNeverTakenFromAText) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        Lines tree;
+    };
+    const Case cases[] = {
+        {"UTF-8 with a mark", "\xEF\xBB\xBFR\r\n\t\xE8\xB3\x87\r\n", {"0 R", "1 資"}},
+        {"UTF-8 with a mark and a name that is not UTF-8",
+         "\xEF\xBB\xBF\r\n\t/\x8E\x91\r\n\t\xE8\xB3\x87\r\n",
+         {"0 ", "1 /\x8E\x91", "1 資"}},
+        {"a root text that begins with the mark's character",
+         "\xEF\xBB\xBF\xEF\xBB\xBFR\r\n",
+         {"0 \xEF\xBB\xBFR"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempFolder folder;
+        folder.write("a.kxd", c.bytes);
+        ListDocument document;
+        readListDocument(document, folder.file("a.kxd"));
+        EXPECT_EQ(outline(document.tree), c.tree);
+        writeListDocument(document, folder.file("b.kxd"));
+        EXPECT_EQ(folder.read("b.kxd"), c.bytes);
+    }
+}
+
 }  // namespace
 }  // namespace tarvelin
