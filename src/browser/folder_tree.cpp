@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <iterator>
+#include <unordered_set>
 
 #include "browser/item_path.h"
 #include "browser/name_case.h"
@@ -72,12 +74,16 @@ std::vector<std::string> listSubfolders(const std::string& folder, bool includeH
 }
 
 size_t FolderNode::row() const {
-    if (!m_parent) return 0;
-    const auto& siblings = m_parent->m_children;
-    for (size_t i = 0; i < siblings.size(); ++i)
-        if (siblings[i].get() == this) return i;
-    return 0;
+    return m_parent ? m_row : 0;
 }
+
+namespace {
+
+void renumber(std::vector<std::unique_ptr<FolderNode>>& children, size_t from, size_t FolderNode::*row) {
+    for (size_t i = from; i < children.size(); ++i) (*children[i]).*row = i;
+}
+
+}  // namespace
 
 FolderTree::FolderTree(bool showHidden, DesktopPlaces places)
     : m_showHidden(showHidden), m_places(std::move(places)) {
@@ -111,9 +117,11 @@ bool FolderTree::setRoot(std::string_view root) {
 
 std::vector<FolderTree::ChildEntry> FolderTree::readChildEntries(FolderNode& node) {
     std::vector<ChildEntry> entries;
+    // Only the desktop can name a folder twice (a place that is also on the desktop); a folder's own entries
+    // are unique.
+    std::unordered_set<std::string> seen;
     const auto add = [&](std::string name, std::string path) {
-        for (const ChildEntry& entry : entries)
-            if (entry.path == path) return;
+        if (node.m_desktop && !seen.insert(path).second) return;
         entries.push_back({std::move(name), std::move(path)});
     };
     if (node.m_desktop) {
@@ -143,22 +151,30 @@ void FolderTree::readChildren(FolderNode& node) {
     if (node.m_childrenRead) return;
     std::vector<ChildEntry> entries = readChildEntries(node);
     node.m_childrenRead = true;
-    if (entries.empty()) return;
-    if (m_observer) m_observer->beginInsert(node, 0, entries.size() - 1);
-    for (ChildEntry& entry : entries) node.m_children.push_back(makeNode(&node, std::move(entry)));
+    insertChildren(node, 0, entries.begin(), entries.end());
+}
+
+void FolderTree::insertChildren(FolderNode& parent, size_t row, std::vector<ChildEntry>::iterator first,
+                                std::vector<ChildEntry>::iterator last) {
+    if (first == last) return;
+    if (m_observer) m_observer->beginInsert(parent, row, row + static_cast<size_t>(last - first) - 1);
+    std::vector<std::unique_ptr<FolderNode>> nodes;
+    nodes.reserve(static_cast<size_t>(last - first));
+    for (auto entry = first; entry != last; ++entry) nodes.push_back(makeNode(&parent, std::move(*entry)));
+    auto& children = parent.m_children;
+    children.insert(children.begin() + static_cast<std::ptrdiff_t>(row),
+                    std::make_move_iterator(nodes.begin()), std::make_move_iterator(nodes.end()));
+    renumber(children, row, &FolderNode::m_row);
     if (m_observer) m_observer->endInsert();
 }
 
-void FolderTree::insertChild(FolderNode& parent, size_t row, ChildEntry entry) {
-    if (m_observer) m_observer->beginInsert(parent, row, row);
-    parent.m_children.insert(parent.m_children.begin() + static_cast<std::ptrdiff_t>(row),
-                             makeNode(&parent, std::move(entry)));
-    if (m_observer) m_observer->endInsert();
-}
-
-void FolderTree::removeChild(FolderNode& parent, size_t row) {
-    if (m_observer) m_observer->beginRemove(parent, row, row);
-    parent.m_children.erase(parent.m_children.begin() + static_cast<std::ptrdiff_t>(row));
+void FolderTree::removeChildren(FolderNode& parent, size_t first, size_t end) {
+    if (first == end) return;
+    if (m_observer) m_observer->beginRemove(parent, first, end - 1);
+    auto& children = parent.m_children;
+    children.erase(children.begin() + static_cast<std::ptrdiff_t>(first),
+                   children.begin() + static_cast<std::ptrdiff_t>(end));
+    renumber(children, first, &FolderNode::m_row);
     if (m_observer) m_observer->endRemove();
 }
 
@@ -168,27 +184,52 @@ void FolderTree::refresh(FolderNode& node) {
     auto& children = node.m_children;
 
     // First the vanished folders go, so that the kept ones stand in the order of the fresh list.
-    for (size_t row = children.size(); row-- > 0;) {
-        const bool kept = std::any_of(entries.begin(), entries.end(),
-                                      [&](const ChildEntry& e) { return e.path == children[row]->m_path; });
-        if (!kept) removeChild(node, row);
+    {
+        std::unordered_set<std::string_view> fresh;
+        fresh.reserve(entries.size());
+        for (const ChildEntry& entry : entries) fresh.insert(entry.path);
+        const auto vanished = [&](size_t row) { return !fresh.contains(children[row]->m_path); };
+        for (size_t end = children.size(); end > 0;) {
+            if (!vanished(end - 1)) {
+                --end;
+                continue;
+            }
+            size_t first = end - 1;
+            while (first > 0 && vanished(first - 1)) --first;
+            removeChildren(node, first, end);
+            end = first;
+        }
     }
-    // Then the fresh list is walked in order; a kept node found further down (the order changed) is replaced.
+    // Then the fresh list is walked in order: runs of new folders go in where they belong; a kept node found
+    // further down (the order changed) is replaced.
+    std::unordered_set<std::string_view> kept;
+    kept.reserve(children.size());
+    for (const auto& child : children) kept.insert(child->m_path);
     size_t row = 0;
-    for (ChildEntry& entry : entries) {
-        if (row < children.size() && children[row]->m_path == entry.path) {
+    for (auto entry = entries.begin(); entry != entries.end();) {
+        if (row < children.size() && children[row]->m_path == entry->path) {
             ++row;
+            ++entry;
             continue;
         }
-        for (size_t later = row + 1; later < children.size(); ++later) {
-            if (children[later]->m_path == entry.path) {
-                removeChild(node, later);
-                break;
+        auto end = entry;
+        while (end != entries.end() && !kept.contains(end->path)) ++end;
+        if (end == entry) {
+            for (size_t later = row + 1; later < children.size(); ++later) {
+                if (children[later]->m_path == entry->path) {
+                    kept.erase(entry->path);
+                    removeChildren(node, later, later + 1);
+                    break;
+                }
             }
+            ++end;
         }
-        insertChild(node, row++, std::move(entry));
+        const auto count = static_cast<size_t>(end - entry);
+        insertChildren(node, row, entry, end);
+        row += count;
+        entry = end;
     }
-    while (children.size() > row) removeChild(node, children.size() - 1);
+    removeChildren(node, row, children.size());
 
     for (const auto& child : children) refresh(*child);
 }

@@ -22,7 +22,7 @@ public:
     const std::string& path() const { return m_path; }
     bool isDesktop() const { return m_desktop; }
     FolderNode* parent() const { return m_parent; }
-    size_t row() const;  // index under the parent; 0 for the root
+    size_t row() const;  // index under the parent; 0 for the root. Constant time.
 
     // Children are read when the node is first expanded (FolderTree::readChildren).
     bool childrenRead() const { return m_childrenRead; }
@@ -37,6 +37,9 @@ private:
     std::string m_path;
     bool m_desktop = false;
     FolderNode* m_parent = nullptr;
+    // The node's index under its parent, renumbered by every change of the siblings: a folder may hold
+    // 100,000 subfolders and views ask for rows all the time.
+    size_t m_row = 0;
     bool m_childrenRead = false;
     int m_readError = 0;
     std::vector<std::unique_ptr<FolderNode>> m_children;
@@ -96,8 +99,10 @@ private:
 
     std::vector<ChildEntry> readChildEntries(FolderNode& node);
     std::unique_ptr<FolderNode> makeNode(FolderNode* parent, ChildEntry entry) const;
-    void insertChild(FolderNode& parent, size_t row, ChildEntry entry);
-    void removeChild(FolderNode& parent, size_t row);
+    // Each change is announced as one range: a run of neighbouring folders costs one view update.
+    void insertChildren(FolderNode& parent, size_t row, std::vector<ChildEntry>::iterator first,
+                        std::vector<ChildEntry>::iterator last);
+    void removeChildren(FolderNode& parent, size_t first, size_t end);
 
     bool m_showHidden;
     DesktopPlaces m_places;

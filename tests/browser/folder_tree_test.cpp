@@ -194,6 +194,26 @@ TEST(FolderTree, RefreshKeepsRemainingNodesAndAnnouncesEachChange) {
                               "/insert", "insert root 3-3", "/insert", "insert b 1-1", "/insert"}));
 }
 
+TEST(FolderTree, RefreshAnnouncesNeighboursAsOneRangeAndKeepsRowsRight) {
+    TempFolder folder;
+    makeFolders(folder, {"root/a", "root/b", "root/c", "root/d", "root/e", "root/f"});
+    FolderTree tree(false, DesktopPlaces{});
+    tree.setRoot(folder.file("root"));
+    FolderNode& root = tree.rootNode();
+    std::filesystem::remove(folder.file("root/b"));
+    std::filesystem::remove(folder.file("root/c"));
+    std::filesystem::remove(folder.file("root/f"));
+    makeFolders(folder, {"root/b1", "root/b2", "root/b3", "root/g", "root/h"});
+    EventLog log;
+    tree.setObserver(&log);
+    tree.refresh(root);
+    EXPECT_EQ(childNames(root), (Names{"a", "b1", "b2", "b3", "d", "e", "g", "h"}));
+    EXPECT_EQ(log.events,
+              (std::vector<std::string>{"remove root 5-5", "/remove", "remove root 1-2", "/remove",
+                                        "insert root 1-3", "/insert", "insert root 6-7", "/insert"}));
+    for (size_t row = 0; row < root.childCount(); ++row) EXPECT_EQ(root.child(row).row(), row);
+}
+
 TEST(FolderTree, ChildrenOfTheFileSystemRootHaveOneSeparator) {
     FolderTree tree(false, DesktopPlaces{});
     tree.setRoot("/");
