@@ -1,5 +1,7 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <chrono>
 
@@ -16,6 +18,18 @@ double bestSeconds(Job&& job, int runs = 5) {
             std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     return best;
+}
+
+// Runs job once per iteration of the benchmark and returns the mean time of one run, in seconds.
+template <typename Job>
+double meanSeconds(benchmark::State& state, Job&& job) {
+    double seconds = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        job();
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    return seconds / static_cast<double>(state.iterations());
 }
 
 }  // namespace tarvelin::bench

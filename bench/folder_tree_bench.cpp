@@ -15,6 +15,7 @@
 
 #include <QApplication>
 
+#include "bench_timing.h"
 #include "browser/folder_tree_model.h"
 #include "browser/shell_tree_view.h"
 
@@ -64,13 +65,8 @@ double g_floorSeconds = 0;  // per iteration, from BM_FloorReaddirFolders in thi
 
 double floorSeconds(const std::string& folder) {
     if (g_floorSeconds > 0) return g_floorSeconds;
-    double best = 1e9;  // the floor was filtered out: measure it here
-    for (int i = 0; i < 5; ++i) {
-        const auto start = Clock::now();
-        benchmark::DoNotOptimize(floorReaddirFolders(folder));
-        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    return best;
+    // The floor was filtered out: measure it here.
+    return tarvelin::bench::bestSeconds([&] { benchmark::DoNotOptimize(floorReaddirFolders(folder)); });
 }
 
 struct Report {
@@ -83,13 +79,8 @@ struct Report {
 
 void BM_FloorReaddirFolders(benchmark::State& state) {
     const std::string folder = benchParent(static_cast<int>(state.range(0))) + "/big";
-    double seconds = 0;
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        benchmark::DoNotOptimize(floorReaddirFolders(folder));
-        seconds += std::chrono::duration<double>(Clock::now() - start).count();
-    }
-    g_floorSeconds = seconds / static_cast<double>(state.iterations());
+    g_floorSeconds =
+        tarvelin::bench::meanSeconds(state, [&] { benchmark::DoNotOptimize(floorReaddirFolders(folder)); });
 }
 BENCHMARK(BM_FloorReaddirFolders)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
