@@ -1,5 +1,5 @@
-// The benchmark program: window benchmarks need a QApplication, which runs on the offscreen platform unless told
-// otherwise.
+// The benchmark program: window benchmarks need a QApplication, which runs on the offscreen platform unless
+// told otherwise.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

@@ -20,6 +20,7 @@
 #include "browser/file_list.h"
 #include "browser/file_list_box.h"
 #include "browser/file_list_model.h"
+#include "readdir_floor.h"
 
 namespace {
 
@@ -63,19 +64,7 @@ std::string benchFolder(int fileCount) {
 }
 
 std::vector<std::string> floorReaddirSort(const std::string& folder) {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return names;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (entry->d_type != DT_REG) continue;
-        std::string name(entry->d_name);
-        for (char& c : name)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 0x20);
-        names.push_back(std::move(name));
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
+    return tarvelin::bench::readdirSorted(folder, DT_REG);
 }
 
 using Clock = std::chrono::steady_clock;

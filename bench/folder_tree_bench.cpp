@@ -18,6 +18,7 @@
 #include "bench_timing.h"
 #include "browser/folder_tree_model.h"
 #include "browser/shell_tree_view.h"
+#include "readdir_floor.h"
 
 namespace {
 
@@ -45,20 +46,9 @@ std::string benchParent(int folderCount) {
     return parent;
 }
 
+// Hidden folders are not shown, but the floor keeps them: the test folder has none.
 std::vector<std::string> floorReaddirFolders(const std::string& folder) {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return names;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (entry->d_type != DT_DIR || entry->d_name[0] == '.') continue;
-        std::string name(entry->d_name);
-        for (char& c : name)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 0x20);
-        names.push_back(std::move(name));
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
+    return tarvelin::bench::readdirSorted(folder, DT_DIR);
 }
 
 double g_floorSeconds = 0;  // per iteration, from BM_FloorReaddirFolders in this run
