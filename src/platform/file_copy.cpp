@@ -8,8 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <fstream>
 #include <random>
 #include <vector>
 
@@ -37,17 +39,19 @@ bool unnamedFilesUsable() {
 int pump(int in, int out, uint64_t expected, const CopyFileOptions& options, uint64_t& done,
          bool& cancelled) {
     bool plain = false;
-    for (;;) {
+    // Up to the size the source had when opened; a file that shrinks meanwhile fails the size check.
+    while (done < expected) {
+        const size_t piece = static_cast<size_t>(std::min<uint64_t>(kPiece, expected - done));
         ssize_t n;
         if (!plain) {
-            n = ::copy_file_range(in, nullptr, out, nullptr, kPiece, 0);
+            n = ::copy_file_range(in, nullptr, out, nullptr, piece, 0);
             if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) &&
                 done == 0) {
                 plain = true;
                 continue;
             }
         } else {
-            n = ::sendfile(out, in, nullptr, kPiece);
+            n = ::sendfile(out, in, nullptr, piece);
         }
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -59,9 +63,21 @@ int pump(int in, int out, uint64_t expected, const CopyFileOptions& options, uin
             cancelled = true;
             return 0;
         }
-        if (done > expected + kPiece) break;  // a file still growing: the size check reports it
     }
     return 0;
+}
+
+// The process's file-creation mask, read once without changing it (umask() cannot be read alone, and setting
+// it would race with other threads creating files). Tarvelin2 never changes its mask.
+mode_t creationMask() {
+    static const mode_t mask = [] {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.starts_with("Umask:"))
+                return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+        return static_cast<mode_t>(07777);  // unknown: always set the mode afterwards
+    }();
+    return mask;
 }
 
 }  // namespace
@@ -85,7 +101,7 @@ CopyFileResult copyRegularFile(const std::string& source, const std::string& tar
     std::string temporary;
     FileDescriptor out;
     if (unnamedFilesUsable()) {
-        out.reset(::open(parentFolder(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+        out.reset(::open(parentFolder(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode & 0777));
         if (out.get() < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
             result.error = errno;
             result.atTarget = true;
@@ -112,12 +128,12 @@ CopyFileResult copyRegularFile(const std::string& source, const std::string& tar
         pump(in.get(), out.get(), static_cast<uint64_t>(st.st_size), options, result.bytes, result.cancelled);
     if (result.cancelled) return fail(0, false);
     if (error) return fail(error, error == ENOSPC || error == EDQUOT || error == EFBIG || error == EROFS);
-    struct stat written;
-    if (::fstat(out.get(), &written) != 0) return fail(errno, true);
-    if (written.st_size != st.st_size || result.bytes != static_cast<uint64_t>(st.st_size))
-        return fail(EMSGSIZE, false);
+    if (result.bytes != static_cast<uint64_t>(st.st_size)) return fail(EMSGSIZE, false);
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    if (::fchmod(out.get(), mode) != 0 || ::futimens(out.get(), times) != 0) return fail(errno, true);
+    // An unnamed copy was made with the mode already, unless the mask took bits away.
+    const bool modeSet = temporary.empty() && (mode & ~0777) == 0 && (mode & creationMask()) == 0;
+    if ((!modeSet && ::fchmod(out.get(), mode) != 0) || ::futimens(out.get(), times) != 0)
+        return fail(errno, true);
     if (options.sync && ::fdatasync(out.get()) != 0) return fail(errno, true);
 
     if (temporary.empty()) {

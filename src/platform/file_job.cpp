@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <thread>
 
 #include "platform/file_copy.h"
 
@@ -16,6 +17,10 @@ namespace tarvelin {
 namespace {
 
 constexpr int kMaxDepth = 2048;  // a path of PATH_MAX bytes holds no more folders
+// Files are copied by several threads at once: a small file's cost is mostly the file system's bookkeeping,
+// which overlaps well.
+constexpr int kCopyThreads = 4;
+constexpr size_t kBatchFiles = 256;
 
 std::string join(const std::string& folder, std::string_view name) {
     std::string path = folder;
@@ -45,8 +50,13 @@ bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Names in a folder, without "." and "..". Read whole before anything in the folder changes.
-bool readNames(const std::string& folder, std::vector<std::string>& names, int& error) {
+struct Entry {
+    std::string name;
+    unsigned char type;  // DT_REG, DT_DIR, ...; DT_UNKNOWN where the file system does not say
+};
+
+// A folder's entries, without "." and "..". Read whole before anything in the folder changes.
+bool readEntries(const std::string& folder, std::vector<Entry>& entries, int& error) {
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) {
         error = errno;
@@ -55,7 +65,7 @@ bool readNames(const std::string& folder, std::vector<std::string>& names, int& 
     errno = 0;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") names.emplace_back(name);
+        if (name != "." && name != "..") entries.push_back({std::string(name), entry->d_type});
     }
     error = errno;
     ::closedir(dir);
@@ -67,11 +77,11 @@ int removeTreeAt(const std::string& path, int depth) {
     if (::lstat(path.c_str(), &st) != 0) return errno;
     if (!S_ISDIR(st.st_mode)) return ::unlink(path.c_str()) == 0 ? 0 : errno;
     if (depth > kMaxDepth) return ELOOP;
-    std::vector<std::string> names;
+    std::vector<Entry> entries;
     int error = 0;
-    if (!readNames(path, names, error)) return error;
-    for (const auto& name : names)
-        if (const int e = removeTreeAt(join(path, name), depth + 1); e && !error) error = e;
+    if (!readEntries(path, entries, error)) return error;
+    for (const auto& entry : entries)
+        if (const int e = removeTreeAt(join(path, entry.name), depth + 1); e && !error) error = e;
     if (error) return error;
     return ::rmdir(path.c_str()) == 0 ? 0 : errno;
 }
@@ -122,10 +132,10 @@ void FileJob::count(const std::string& path, int depth) {
         if (S_ISREG(st.st_mode)) m_progress.bytesTotal += static_cast<uint64_t>(st.st_size);
         return;
     }
-    std::vector<std::string> names;
+    std::vector<Entry> entries;
     int error = 0;
-    if (depth > kMaxDepth || !readNames(path, names, error)) return;
-    for (const auto& name : names) count(join(path, name), depth + 1);
+    if (depth > kMaxDepth || !readEntries(path, entries, error)) return;
+    for (const auto& entry : entries) count(join(path, entry.name), depth + 1);
 }
 
 FileJobOutcome FileJob::runTransfer() {
@@ -313,18 +323,37 @@ FileJob::Step FileJob::transferFolder(const std::string& source, const std::stri
         if (::mkdir(target.c_str(), 0700) != 0) return report(action, target, errno);
         created = true;
     }
-    std::vector<std::string> names;
+    std::vector<Entry> entries;
     int error = 0;
-    if (!readNames(source, names, error)) return report(action, source, error);
+    if (!readEntries(source, entries, error)) return report(action, source, error);
 
     bool whole = true;
     std::vector<std::string> copiedFiles;  // removed when the whole folder has arrived
+    std::vector<BatchCopy> batch;          // files without a conflict, copied several at a time
     Step result = Step::Done;
-    for (const auto& name : names) {
+    const auto settleBatch = [&] {
+        const Step step = copyBatch(batch, mode == Mode::MoveAcross, copiedFiles, whole);
+        batch.clear();
+        return step;
+    };
+    for (const auto& [name, type] : entries) {
         const std::string from = join(source, name);
+        const std::string to = join(target, name);
+        // Plain files go into the batch unless the name is taken; a folder made just now holds nothing.
+        struct stat existing;
+        if (mode != Mode::Move && type == DT_REG &&
+            (created || (::lstat(to.c_str(), &existing) != 0 && errno == ENOENT))) {
+            batch.push_back({from, to, {}});
+            if (batch.size() < kBatchFiles) continue;
+            if (settleBatch() == Step::Stop) {
+                result = Step::Stop;
+                break;
+            }
+            continue;
+        }
         struct stat child;
         const bool isFolder = ::lstat(from.c_str(), &child) == 0 && S_ISDIR(child.st_mode);
-        const Step step = transfer(from, join(target, name), mode);
+        const Step step = transfer(from, to, mode);
         if (step == Step::Stop) {
             result = Step::Stop;
             whole = false;
@@ -333,6 +362,8 @@ FileJob::Step FileJob::transferFolder(const std::string& source, const std::stri
         if (step != Step::Done) whole = false;
         if (mode == Mode::MoveAcross && step == Step::Done && !isFolder) copiedFiles.push_back(from);
     }
+    if (result != Step::Stop && !batch.empty() && settleBatch() == Step::Stop) result = Step::Stop;
+    if (result == Step::Stop) whole = false;
     if (created) {
         const struct timespec times[2] = {st.st_atim, st.st_mtim};
         ::chmod(target.c_str(), st.st_mode & 07777);
@@ -351,6 +382,73 @@ FileJob::Step FileJob::transferFolder(const std::string& source, const std::stri
             if (::unlink(file.c_str()) != 0) return report(action, file, errno);
     }
     if (::rmdir(source.c_str()) != 0) return report(action, source, errno);
+    return Step::Done;
+}
+
+FileJob::Step FileJob::copyBatch(std::vector<BatchCopy>& batch, bool sync, std::vector<std::string>& copied,
+                                 bool& whole) {
+    std::atomic<size_t> next{0};
+    std::atomic<uint64_t> bytes{m_progress.bytesDone};
+    std::atomic<uint64_t> items{m_progress.itemsDone};
+    const auto work = [&](bool reporting) {
+        const auto tell = [&](const std::string& current) {
+            // Only the job's own thread talks to the host.
+            m_progress.current = current;
+            m_progress.bytesDone = bytes;
+            m_progress.itemsDone = items;
+            m_host.progress(m_progress);
+        };
+        uint64_t pieceStart = 0;
+        const BatchCopy* item = nullptr;
+        CopyFileOptions options;
+        options.sync = sync;
+        options.progress = [&](uint64_t done) {
+            bytes += done - pieceStart;
+            pieceStart = done;
+            if (reporting) tell(item->source);
+            return !m_cancel;
+        };
+        for (size_t i; (i = next++) < batch.size();) {
+            BatchCopy& copy = batch[i];
+            if (m_cancel) {
+                copy.result.cancelled = true;
+                continue;
+            }
+            item = &copy;
+            pieceStart = 0;
+            copy.result = copyRegularFile(copy.source, copy.target, options);
+            if (!copy.result.ok()) {
+                bytes -= pieceStart;  // the partial copy is gone
+                continue;
+            }
+            ++items;
+            if (reporting) tell(copy.source);
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (int i = 1; i < kCopyThreads && static_cast<size_t>(i) < batch.size(); ++i)
+        helpers.emplace_back(work, false);
+    work(true);
+    for (auto& helper : helpers) helper.join();
+    m_progress.bytesDone = bytes;
+    m_progress.itemsDone = items;
+    m_host.progress(m_progress);
+
+    // Failures are reported in the folder's order once the batch is over.
+    const FileAction action = sync ? FileAction::Move : FileAction::Copy;
+    for (const BatchCopy& item : batch) {
+        if (item.result.ok()) {
+            copied.push_back(item.source);
+            continue;
+        }
+        whole = false;
+        if (item.result.cancelled) {
+            m_outcome.cancelled = true;
+            return Step::Stop;
+        }
+        if (report(action, item.result.atTarget ? item.target : item.source, item.result.error) == Step::Stop)
+            return Step::Stop;
+    }
     return Step::Done;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_copy.h"
 #include "platform/file_job_texts.h"
 #include "platform/trash.h"
 
@@ -99,6 +100,12 @@ private:
     Step transferFolder(const std::string& source, const std::string& target, Mode mode,
                         const struct stat& st);
     Step copyFile(const std::string& source, const std::string& target, bool replace, bool sync);
+    struct BatchCopy {
+        std::string source, target;
+        CopyFileResult result;
+    };
+    // Copies files without conflicts several at a time; `copied` gets the sources that arrived.
+    Step copyBatch(std::vector<BatchCopy>& batch, bool sync, std::vector<std::string>& copied, bool& whole);
     // Settles an existing target; may change `target` (a free name) or set `replace`.
     Step settle(const std::string& source, std::string& target, const struct stat& sourceStat, bool& replace);
     Step report(FileAction action, const std::string& path, int error);

@@ -32,6 +32,7 @@ TEST(FileJob, CopyKeepsBytesModeAndTimeAndLeavesNoTemporaryName) {
     dir.write("src/sub/b.bin", std::string("\0\x01\xff", 3));
     dir.write("src/sub/deeper/c", "");
     ASSERT_EQ(::chmod(dir.file("src/a.txt").c_str(), 0751), 0);
+    ASSERT_EQ(::chmod(dir.file("src/sub/b.bin").c_str(), 0666), 0);  // bits the creation mask takes away
     const struct timespec times[2] = {{1000000000, 0}, {1234567890, 500}};
     ASSERT_EQ(::utimensat(AT_FDCWD, dir.file("src/a.txt").c_str(), times, 0), 0);
     ASSERT_EQ(::symlink("a.txt", dir.file("src/link").c_str()), 0);
@@ -49,6 +50,8 @@ TEST(FileJob, CopyKeepsBytesModeAndTimeAndLeavesNoTemporaryName) {
     EXPECT_EQ(st.st_mode & 07777, 0751u);
     EXPECT_EQ(st.st_mtim.tv_sec, 1234567890);
     EXPECT_EQ(st.st_mtim.tv_nsec, 500);
+    ASSERT_EQ(::stat(dir.file("dst/src/sub/b.bin").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0666u);
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("dst/src/link")));
     EXPECT_EQ(host.last.itemsDone, 4u);
     EXPECT_EQ(host.last.itemsTotal, 4u);
