@@ -10,14 +10,23 @@ namespace {
 
 const iconv_t kInvalid = reinterpret_cast<iconv_t>(-1);
 
+// The code pages RTF files are written in; anything else (an EBCDIC page, a typo) reads as 1252.
 std::string iconvName(int codePage) {
     switch (codePage) {
         case 10000:
             return "MACINTOSH";
         case 65001:
             return "UTF-8";
-        default:
+        case 437:
+        case 850:
+        case 874:
+        case 932:
+        case 936:
+        case 949:
+        case 950:
             return "CP" + std::to_string(codePage);
+        default:
+            return codePage >= 1250 && codePage <= 1258 ? "CP" + std::to_string(codePage) : "CP1252";
     }
 }
 
@@ -123,7 +132,11 @@ std::string CodePageConverter::encodeCp932(QStringView character) {
     const size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     if (r == static_cast<size_t>(-1) || srcLeft != 0) return {};
-    return std::string(buffer, static_cast<size_t>(dst - buffer));
+    std::string bytes(buffer, static_cast<size_t>(dst - buffer));
+    // glibc maps some characters one way only (¥ to 5C, which reads back as a backslash).
+    QString back;
+    decode(kCodePageJapanese, bytes, back);
+    return back == character ? bytes : std::string();
 }
 
 }  // namespace tarvelin

@@ -26,7 +26,8 @@ public:
     // Appends the text of `bytes` in the code page to out; a byte sequence that does not decode becomes
     // U+FFFD. An unknown code page reads as 1252.
     void decode(int codePage, std::string_view bytes, QString& out);
-    // The CP932 bytes of one character (a surrogate pair counts as one), or empty when CP932 has none.
+    // The CP932 bytes of one character (a surrogate pair counts as one), or empty when CP932 has none that
+    // reads back as the same character.
     std::string encodeCp932(QStringView character);
 
 private:

@@ -89,6 +89,7 @@ private:
     void word(const RtfToken& token);
     void symbol(unsigned char c);
     void bytes(std::string_view data);
+    void appendBytes(QString* target, int codePage, std::string_view data);
     void unit(char16_t c);
     void paragraph();
 
@@ -235,8 +236,11 @@ QTextCharFormat Reader::formatOf(const CharState& chars) {
     format.setFontUnderline(chars.underline);
     format.setFontStrikeOut(chars.strike);
     format.setFontPointSize(chars.halfPoints / 2.0);
-    if (const Font* font = fontOf(chars.font < 0 ? m_defaultFont : chars.font); font && !font->name.isEmpty())
-        format.setFontFamilies(QStringList{font->name});
+    // A name ends at its ";" or wherever its group does; the blanks around it are not part of it.
+    if (const Font* font = fontOf(chars.font < 0 ? m_defaultFont : chars.font); font) {
+        if (const QString name = font->name.trimmed(); !name.isEmpty())
+            format.setFontFamilies(QStringList{name});
+    }
     if (chars.colour >= 0 && static_cast<size_t>(chars.colour) < m_colours.size() && m_colours[chars.colour])
         format.setForeground(*m_colours[chars.colour]);
     m_cachedChars = chars;
@@ -273,8 +277,14 @@ void Reader::beginBodyText() {
 
 void Reader::flushBytes() {
     if (m_pendingBytes.empty()) return;
-    m_converter.decode(m_pendingCodePage, m_pendingBytes, *m_pendingTarget);
+    QString& target = *m_pendingTarget;
+    const qsizetype from = target.size();
+    m_converter.decode(m_pendingCodePage, m_pendingBytes, target);
     m_pendingBytes.clear();
+    // Control characters are not text, whichever code page they came from.
+    for (qsizetype i = from; i < target.size(); ++i) {
+        if (target[i].unicode() < 0x20 && target[i] != '\t') target.remove(i--, 1);
+    }
 }
 
 void Reader::flushRun() {
@@ -304,20 +314,18 @@ void Reader::bytes(std::string_view data) {
         const size_t end = data.find(';');
         const int codePage =
             font->codePage > 0 ? font->codePage : codePageOfCharset(font->charset, m_documentCodePage);
-        QString* target = &font->name;
-        if (m_pendingTarget != target || m_pendingCodePage != codePage) flushBytes();
-        m_pendingTarget = target;
-        m_pendingCodePage = codePage;
-        m_pendingBytes.append(data.substr(0, end));
+        appendBytes(&font->name, codePage, data.substr(0, end));
         if (end != std::string_view::npos) {
             flushBytes();
-            font->name = font->name.trimmed();
             font->named = true;
         }
         return;
     }
-    QString* target = textTarget();
     const int codePage = codePageOf(top().effective());
+    appendBytes(textTarget(), codePage, data);
+}
+
+void Reader::appendBytes(QString* target, int codePage, std::string_view data) {
     if (m_pendingTarget != target || m_pendingCodePage != codePage) flushBytes();
     m_pendingTarget = target;
     m_pendingCodePage = codePage;

@@ -59,6 +59,9 @@ TEST(RtfReader, ReadsTextAndFormatting) {
          "[Liberation Serif 12] plain [u Liberation Serif 12]under[Liberation Serif 12] not\n"
          "[s Liberation Serif 12 #0000ff]gone[Liberation Serif 12]\t[IPAGothic 12]資料"
          "[Liberation Serif 12]\u2028end {x}\\link"},
+        {"a code page RTF is not written in reads as 1252", "{\\rtf1\\ansicpg933 caf\\'e9}", "[12]café"},
+        {"a font name without its \";\" loses the blanks and controls around it",
+         "{\\rtf1{\\fonttbl{\\f0 Arial \\'a0\\'09}}\\f0 x}", "[Arial 12]x"},
         {"unknown words and destinations",
          "{\\rtf1 a\\foo12 b{\\*\\unknown x{y}}c\\'zz d{\\pict\\wmetafile8 0102}\\plain\\fs0 e}",
          "[12]abczz d[1]e"},
@@ -112,7 +115,7 @@ TEST(RtfWriter, RoundTripKeepsEveryRun) {
     addRun(cursor, "struck ", [](QTextCharFormat& f) { f.setFontStrikeOut(true); });
     addRun(cursor, "blue ", [](QTextCharFormat& f) { f.setForeground(QColor(0, 0, 255)); });
     addRun(cursor, "big ", [](QTextCharFormat& f) { f.setFontPointSize(20); });
-    addRun(cursor, "資料ｶﾅ😀", [](QTextCharFormat& f) { f.setFontFamilies({"ＭＳ Ｐゴシック"}); });
+    addRun(cursor, "資料ｶﾅ😀¥", [](QTextCharFormat& f) { f.setFontFamilies({"ＭＳ Ｐゴシック"}); });
     cursor.insertBlock();
     cursor.insertBlock();
     addRun(cursor, "all{\\}\t", [](QTextCharFormat& f) {
@@ -131,7 +134,7 @@ TEST(RtfWriter, RoundTripKeepsEveryRun) {
     EXPECT_EQ(formatOutline(read),
               "[DejaVu Sans 10]plain [b DejaVu Sans 10]bold [i DejaVu Sans 10]italic [u DejaVu Sans 10]under "
               "[s DejaVu Sans 10]struck [DejaVu Sans 10 #0000ff]blue [DejaVu Sans 20]big "
-              "[ＭＳ Ｐゴシック 10]資料ｶﾅ😀\n"
+              "[ＭＳ Ｐゴシック 10]資料ｶﾅ😀¥\n"
               "[ＭＳ Ｐゴシック 10]\n"
               "[b i u IPAPGothic 20 #123456]all{\\}\t[DejaVu Sans 10]ẞ\u2028é");
     EXPECT_EQ(formatOutline(read), formatOutline(document));
