@@ -84,7 +84,7 @@ bool QtDialogs::confirm(const QString& text) {
 std::optional<QString> QtDialogs::inputLine(const QString& caption, const QString& prompt) {
     QInputDialog dialog(dialogParent());
     dialog.setWindowTitle(caption);
-    dialog.setLabelText(prompt);
+    dialog.setLabelText(withLineBreaks(prompt));
     dialog.setTextValue(QString());
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("キャンセル"));

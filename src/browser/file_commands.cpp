@@ -1,0 +1,100 @@
+#include "browser/file_commands.h"
+
+#include <sys/stat.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <cerrno>
+
+#include "browser/file_list_box.h"
+#include "browser/file_list_model.h"
+#include "browser/file_operation_dialogs.h"
+#include "browser/folder_tree_model.h"
+#include "browser/item_path.h"
+#include "browser/shell_tree_view.h"
+#include "platform/dialogs.h"
+#include "platform/file_operations.h"
+
+namespace tarvelin {
+
+std::string_view keptExtension(std::string_view name) {
+    const auto dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+}
+
+std::string clipboardNames(const std::vector<std::string>& names) {
+    std::string text;
+    for (const auto& name : names) {
+        text += name;
+        text += "\r\n";
+    }
+    return text;
+}
+
+QString newFolderPrompt(const std::string& folder) {
+    return displayPath(folder) + QStringLiteral("\rにフォルダを作成します。\rフォルダ名を記入してください");
+}
+
+bool makeFolders(const std::string& path) {
+    for (size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1))
+        if (::mkdir(path.substr(0, at).c_str(), 0777) != 0 && errno != EEXIST) return false;
+    ::mkdir(path.c_str(), 0777);
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::vector<std::string> selectedPaths(const FileListBox& list) {
+    std::vector<std::string> paths;
+    for (const int row : list.selectedRowsInOrder()) paths.push_back(list.files().list().itemPath(row));
+    return paths;
+}
+
+void FileCommands::deleteSelected(FileListBox* list, const Reread& reread) {
+    if (!list) return;  // no file list has been current yet
+    const std::vector<std::string> sources = selectedPaths(*list);
+    if (!sources.empty()) m_operations.run({FileOperation::Delete, sources, {}});
+    reread();
+}
+
+void FileCommands::renameFocused(FileListBox* list, const Reread& reread) {
+    if (!list) return;
+    const QModelIndex focused = list->currentIndex();
+    if (!focused.isValid()) return;
+    const FileList& files = list->files().list();
+    const std::string& oldName = files.name(static_cast<size_t>(focused.row()));
+    const std::string oldPath = files.itemPath(static_cast<size_t>(focused.row()));
+    const auto typed =
+        m_dialogs.inputLine(QStringLiteral("ファイル名変更"),
+                            QStringLiteral("変更後のファイル名を記入してください（拡張子不要）"));
+    if (!typed) return;
+    const std::string newName = typed->toStdString() + std::string(keptExtension(oldName));
+    m_operations.run({FileOperation::Rename, {oldPath}, itemPath(files.folder(), newName)});
+    reread();
+}
+
+void FileCommands::copyNamesToClipboard(const FileListBox* list) {
+    if (!list) return;
+    const std::string text = clipboardNames(list->files().list().items());
+    QGuiApplication::clipboard()->setText(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void FileCommands::newFolder(ShellTreeView& tree) {
+    const QModelIndex node = tree.currentIndex();
+    const std::string folder = tree.selectedPath();
+    if (!node.isValid() || folder.empty()) return;
+    const auto typed = m_dialogs.inputLine(QStringLiteral("新規フォルダ作成"), newFolderPrompt(folder));
+    if (!typed) return;
+    makeFolders(itemPath(folder, typed->toStdString()));
+    tree.refreshNode(node);
+    tree.expand(node);
+}
+
+void FileCommands::copyAcross(const FileListBox& from, const FileListBox& to, const Reread& rereadTarget) {
+    const std::vector<std::string> sources = selectedPaths(from);
+    const std::string& folder = to.files().folder();
+    if (!sources.empty() && !folder.empty()) m_operations.run({FileOperation::Copy, sources, folder});
+    rereadTarget();
+}
+
+}  // namespace tarvelin
