@@ -162,7 +162,8 @@ double listSeconds(const std::string& folder) {
 // stretch without events (the freeze) is reported beside the whole time.
 void BM_ShowFolderInList(benchmark::State& state) {
     const std::string folder = benchFolder(static_cast<int>(state.range(0)));
-    tarvelin::FileListBox list(QStringLiteral("FileListBox1"));
+    tarvelin::FileListModel files;
+    tarvelin::FileListBox list(QStringLiteral("FileListBox1"), files);
     list.resize(230, 400);
     list.show();
     QApplication::processEvents();

@@ -3,10 +3,10 @@
 #include <QMenuBar>
 #include <QToolButton>
 
-#include "app/error_handler.h"
-#include "app/image_list.h"
 #include "app/main_window.h"
-#include "app/menu_items.h"
+#include "widgets/error_handler.h"
+#include "widgets/image_list.h"
+#include "widgets/menu_items.h"
 
 namespace tarvelin {
 namespace {

@@ -11,14 +11,18 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "app/close_query.h"
-#include "app/error_handler.h"
+#include <QToolButton>
+
 #include "app/help_document.h"
+#include "app/list_windows.h"
 #include "app/operation_log.h"
-#include "browser/file_list_box.h"
-#include "browser/shell_tree_view.h"
+#include "browser/file_pane.h"
+#include "browser/file_panes.h"
 #include "platform/palette_colours.h"
 #include "settings/settings_file.h"
+#include "widgets/close_query.h"
+#include "widgets/error_handler.h"
+#include "widgets/image_list.h"
 
 namespace tarvelin {
 
@@ -27,49 +31,61 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
     setWindowTitle(QStringLiteral("Tarvelin2"));
     buildLayout();
     buildMenus();
-    setUpListWindows();
-    buildBrowser();
+    m_lists = new ListWindows(
+        m_services, MDIClient, TabControl1, {MainMenu1, File1, Window1}, *ListBox1,
+        [this] { return m_panes->fileOperationMode(); }, this);
+    connectCommands();
 
     m_programFolder = m_services.programFolder;
     ApplyColourSettings();
     LoadActionSettings();
     const SettingsFile settings(m_programFolder);
     restorePlacement(settings);
-    readStartupTreeRoot(settings);
-    applyStartupTreeRoot();
+    const std::string treeRoot = settings.treeDir(SettingsFile::kDesktopRoot);
+    m_panes->setStartupTreeRoot(treeRoot.empty() ? std::string(SettingsFile::kDesktopRoot) : treeRoot);
     appendLogLine(QStringLiteral("Tarvelin を起動しました。"));
 }
 
 TKX2::~TKX2() {
     // The MDI area reports activations while it is being taken down; nothing may answer them then.
-    disconnect(m_mdiArea, nullptr, this, nullptr);
+    m_lists->detach();
+}
+
+void TKX2::connectCommands() {
+    connect(New1, &QAction::triggered, m_lists, &ListWindows::New1Click);
+    connect(N2, &QAction::triggered, m_lists, &ListWindows::N2Click);
+    connect(rwe1, &QAction::triggered, m_lists, &ListWindows::rwe1Click);
+    connect(ToolButton4, &QToolButton::clicked, m_lists, &ListWindows::New1Click);
+    connect(ToolButton5, &QToolButton::clicked, m_lists, &ListWindows::N2Click);
+    connect(m_lists, &ListWindows::exitRequested, this, &TKX2::Exit1Click);
+
+    connect(ToolButton8, &QToolButton::clicked, m_panes, &FilePanes::ToolButton8Click);
+    connect(ToolButton1, &QToolButton::clicked, m_panes, &FilePanes::ToolButton1Click);
+    connect(ToolButton2, &QToolButton::clicked, m_panes, &FilePanes::ToolButton2Click);
+    connect(ToolButton9, &QToolButton::clicked, m_panes, &FilePanes::ToolButton9Click);
+    connect(m_panes, &FilePanes::statusLineChanged, this, &TKX2::setStatusLine);
+    connect(m_panes, &FilePanes::filterIconChanged, this,
+            [this](int icon) { ToolButton2->setIcon(imageListIcon(icon)); });
+}
+
+const std::string& TKX2::startupTreeRoot() const {
+    return m_panes->startupTreeRoot();
 }
 
 void TKX2::ApplyColourSettings() {
     const SettingsFile settings(m_programFolder);
-    // Each colour goes to the left control, then at once to its twin in the right pane.
-    const auto paintPair = [&](ColourKey back, ColourKey text, QWidget* left, QWidget* right,
-                               QPalette::ColorRole role) {
-        const QColor backColour = toQColor(settings.colour(back));
-        paintBackground(left, role, backColour);
-        paintBackground(right, role, backColour);
-        const QColor textColour = toQColor(settings.colour(text));
-        paintText(left, textColour);
-        paintText(right, textColour);
-    };
-    paintPair(ColourKey::ftBack, ColourKey::ftText, ShellTreeView1, ShellTreeView2, QPalette::Base);
-    paintPair(ColourKey::flBack, ColourKey::flText, FileListBox1, FileListBox2, QPalette::Base);
-    paintPair(ColourKey::fiBack, ColourKey::fiText, Label1, Label2, QPalette::Window);
+    m_panes->applyColours(settings);
     paintBackground(ListBox1, QPalette::Base, toQColor(settings.colour(ColourKey::riBack)));
     paintText(ListBox1, toQColor(settings.colour(ColourKey::riText)));
 
     m_bodyColour = settings.colour(ColourKey::AppBody);
+    m_lists->setBodyColour(m_bodyColour);
     const QColor body = toQColor(m_bodyColour);
-    m_mdiArea->setBackground(body);
+    MDIClient->setBackground(body);
     paintBackground(ToolBar1, QPalette::Window, body);
     paintBackground(ToolBar2, QPalette::Window, body);
     paintBackground(Splitter1->handle(1), QPalette::Window, body);
-    paintBackground(Splitter2->handle(1), QPalette::Window, body);
+    paintBackground(m_panes->left().splitter()->handle(1), QPalette::Window, body);
     paintBackground(StatusBar1, QPalette::Window, body);
 }
 
@@ -122,11 +138,6 @@ void TKX2::restorePlacement(const SettingsFile& settings) {
     move(left, top);
 }
 
-void TKX2::readStartupTreeRoot(const SettingsFile& settings) {
-    m_startupTreeRoot = settings.treeDir(SettingsFile::kDesktopRoot);
-    if (m_startupTreeRoot.empty()) m_startupTreeRoot = SettingsFile::kDesktopRoot;
-}
-
 void TKX2::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (m_shownOnce) return;
@@ -148,7 +159,7 @@ void TKX2::Exit1Click() {
 }
 
 bool TKX2::listWindowsAgreeToClose() {
-    for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
+    for (QMdiSubWindow* sub : MDIClient->subWindowList()) {
         if (auto* query = dynamic_cast<CloseQuery*>(sub->widget()); query && !query->FormCloseQuery())
             return false;
     }

@@ -9,10 +9,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/image_list.h"
 #include "app/main_window.h"
 #include "app/operation_log.h"
-#include "app/ui_font.h"
+#include "browser/file_panes.h"
+#include "widgets/image_list.h"
+#include "widgets/ui_font.h"
 
 namespace tarvelin {
 namespace {
@@ -72,13 +73,13 @@ void TKX2::buildLayout() {
     row->addWidget(TabControl1, 0, Qt::AlignTop);
 
     ClientStack = new QStackedWidget(right);
-    m_mdiArea = new QMdiArea(ClientStack);
-    m_mdiArea->setObjectName(QStringLiteral("MDIClient"));
-    ClientStack->addWidget(m_mdiArea);
+    MDIClient = new QMdiArea(ClientStack);
+    MDIClient->setObjectName(QStringLiteral("MDIClient"));
+    ClientStack->addWidget(MDIClient);
     Panel3 = new QWidget(ClientStack);
     Panel3->setObjectName(QStringLiteral("Panel3"));
     ClientStack->addWidget(Panel3);
-    ClientStack->setCurrentWidget(m_mdiArea);
+    ClientStack->setCurrentWidget(MDIClient);
     row->addWidget(ClientStack, 1);
     Splitter1->addWidget(right);
     Splitter1->setStretchFactor(0, 0);
@@ -91,6 +92,8 @@ void TKX2::buildLayout() {
     ListBox1->setFixedHeight(33);
     column->addWidget(ListBox1);
     setCentralWidget(central);
+    m_panes =
+        new FilePanes(m_services.dialogs, Panel1, static_cast<QVBoxLayout*>(Panel1->layout()), Panel3, this);
 
     StatusBar1 = statusBar();
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -143,7 +146,6 @@ void TKX2::buildLeftPane() {
     ToolButton9 = addButton(ToolBar1, QStringLiteral("ToolButton9"), 33, QStringLiteral("ツリーを更新する"));
     panel2Layout->addWidget(ToolBar1);
     column->addWidget(Panel2);
-    buildLeftFilePane(column);
 }
 
 }  // namespace tarvelin

@@ -7,13 +7,13 @@
 #include <QTranslator>
 
 #include "app/first_paint_report.h"
-#include "app/image_list.h"
 #include "app/main_window.h"
 #include "app/termination_signal.h"
 #include "platform/desktop_shell.h"
 #include "platform/program_folder.h"
 #include "platform/qt_dialogs.h"
 #include "platform/system_services.h"
+#include "widgets/image_list.h"
 
 namespace tarvelin {
 namespace {

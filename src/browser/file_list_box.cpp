@@ -8,16 +8,16 @@
 #include <QMouseEvent>
 #include <algorithm>
 
-#include "app/ui_font.h"
 #include "browser/file_glyph.h"
 #include "browser/file_list_delegate.h"
 #include "browser/file_list_model.h"
 #include "browser/pane_drag.h"
+#include "widgets/ui_font.h"
 
 namespace tarvelin {
 
-FileListBox::FileListBox(const QString& name, QWidget* parent)
-    : QListView(parent), m_model(new FileListModel(this)) {
+FileListBox::FileListBox(const QString& name, FileListModel& model, QWidget* parent)
+    : QListView(parent), m_model(&model) {
     setObjectName(name);
     setFont(uiFont(15));
     setItemDelegate(new FileListDelegate(this));

@@ -20,7 +20,8 @@ class FileListModel;
 class FileListBox final : public QListView {
     Q_OBJECT
 public:
-    FileListBox(const QString& name, QWidget* parent = nullptr);
+    // The view shows `model`, which its pane owns and which outlives it.
+    FileListBox(const QString& name, FileListModel& model, QWidget* parent = nullptr);
 
     FileListModel& files() const { return *m_model; }
 
@@ -55,7 +56,7 @@ protected:
 private:
     void rightButtonPress(const QPoint& pos);
 
-    FileListModel* m_model;
+    FileListModel* m_model;  // not owned
     // A left press on a selected item waits: a move starts the drag, a release is an ordinary click.
     bool m_dragPending = false;
     QPointF m_pressPos;

@@ -3,7 +3,7 @@
 #include <map>
 #include <string_view>
 
-#include "app/image_list.h"
+#include "widgets/image_list.h"
 #include "platform/dialogs.h"
 
 namespace tarvelin {

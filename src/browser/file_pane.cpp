@@ -7,6 +7,7 @@
 #include "browser/display_name.h"
 #include "browser/file_list_box.h"
 #include "browser/file_list_model.h"
+#include "browser/folder_tree_model.h"
 #include "browser/information_strip.h"
 #include "browser/item_path.h"
 #include "browser/shell_tree_view.h"
@@ -14,13 +15,15 @@
 namespace tarvelin {
 
 FilePane::FilePane(const Layout& layout, DesktopPlaces places, QWidget* container, QVBoxLayout* column)
-    : QObject(container) {
+    : QObject(container),
+      m_folders(new FolderTreeModel(layout.showHidden, std::move(places), this)),
+      m_files(new FileListModel(this)) {
     m_splitter = new QSplitter(Qt::Vertical, container);
     m_splitter->setObjectName(layout.splitter);
     m_splitter->setHandleWidth(layout.splitterHandle);
     m_splitter->setChildrenCollapsible(false);
-    m_tree = new ShellTreeView(layout.tree, layout.showHidden, std::move(places), m_splitter);
-    m_list = new FileListBox(layout.list, m_splitter);
+    m_tree = new ShellTreeView(layout.tree, *m_folders, m_splitter);
+    m_list = new FileListBox(layout.list, *m_files, m_splitter);
     m_splitter->addWidget(m_tree);
     m_splitter->addWidget(m_list);
     m_splitter->setStretchFactor(0, 0);
@@ -38,23 +41,35 @@ FilePane::FilePane(const Layout& layout, DesktopPlaces places, QWidget* containe
 
     connect(m_tree, &ShellTreeView::selectedFolderChanged, this, &FilePane::showFolderInFileList);
     connect(m_tree, &ShellTreeView::focusLost, this, &FilePane::showFolderInFileList);
-    connect(&m_list->files(), &QAbstractItemModel::modelReset, this, &FilePane::updateStrip);
+    connect(m_files, &QAbstractItemModel::modelReset, this, &FilePane::updateStrip);
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &FilePane::updateStrip);
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, &FilePane::updateStrip);
+    // A model reset clears the focused item without a signal, so this hears the user alone.
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                emit focusedFileChanged(current.isValid()
+                                            ? m_files->list().itemPath(static_cast<size_t>(current.row()))
+                                            : std::string());
+            });
     showFolderInFileList();
+}
+
+FilePane::~FilePane() {
+    // The views go before the models they show.
+    delete m_splitter;
 }
 
 void FilePane::showFolderInFileList() {
     if (!m_tree->currentIndex().isValid()) return;
-    m_list->files().showFolder(m_tree->selectedPath());
+    m_files->showFolder(m_tree->selectedPath());
 }
 
 void FilePane::reread() {
-    m_list->files().reread();
+    m_files->reread();
 }
 
 bool FilePane::setMask(const std::string& mask) {
-    return m_list->files().setMask(mask);
+    return m_files->setMask(mask);
 }
 
 void FilePane::updateStrip() {
@@ -62,7 +77,7 @@ void FilePane::updateStrip() {
         m_label->clear();
         return;
     }
-    const FileListModel& files = m_list->files();
+    const FileListModel& files = *m_files;
     emit selectionShown(displayName(files.folder()));
     const QModelIndex focused = m_list->currentIndex();
     if (!focused.isValid()) {

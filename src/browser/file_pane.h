@@ -13,10 +13,13 @@ class QWidget;
 namespace tarvelin {
 
 class FileListBox;
+class FileListModel;
+class FolderTreeModel;
 class ShellTreeView;
 
 // One browsing pane: a folder tree over a file list, split by a splitter, with the information strip under
-// them. The tree drives the list; the list's changes update the strip.
+// them. The pane owns both models and hands them to the views; the tree drives the list, the list's changes
+// update the strip.
 class FilePane final : public QObject {
     Q_OBJECT
 public:
@@ -29,11 +32,14 @@ public:
 
     // Adds the splitter and the strip to `column`, whose widget is `container`.
     FilePane(const Layout& layout, DesktopPlaces places, QWidget* container, QVBoxLayout* column);
+    ~FilePane() override;
 
     ShellTreeView* tree() const { return m_tree; }
     QSplitter* splitter() const { return m_splitter; }
     FileListBox* list() const { return m_list; }
     QLabel* label() const { return m_label; }
+    FolderTreeModel& folders() const { return *m_folders; }
+    FileListModel& files() const { return *m_files; }
 
     // The list shows the folder selected in the tree; nothing is re-read when it already does.
     void showFolderInFileList();
@@ -46,10 +52,15 @@ signals:
     // The strip was updated while items of the list are selected (the left pane reports it on the status
     // line).
     void selectionShown(const QString& folder);
+    // The user moved the list's focused item (mouse or keys); the path is empty when no item is focused. A
+    // re-read that clears the list is not reported.
+    void focusedFileChanged(const std::string& path);
 
 private:
     void updateStrip();
 
+    FolderTreeModel* m_folders;
+    FileListModel* m_files;
     ShellTreeView* m_tree;
     QSplitter* m_splitter;
     FileListBox* m_list;

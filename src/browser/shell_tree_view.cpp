@@ -10,8 +10,8 @@
 
 namespace tarvelin {
 
-ShellTreeView::ShellTreeView(const QString& name, bool showHidden, DesktopPlaces places, QWidget* parent)
-    : QTreeView(parent), m_model(new FolderTreeModel(showHidden, std::move(places), this)) {
+ShellTreeView::ShellTreeView(const QString& name, FolderTreeModel& model, QWidget* parent)
+    : QTreeView(parent), m_model(&model) {
     setObjectName(name);
     setHeaderHidden(true);
     setRootIsDecorated(false);

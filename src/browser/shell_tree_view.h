@@ -4,8 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "browser/desktop_places.h"
-
 class QMimeData;
 
 namespace tarvelin {
@@ -19,7 +17,8 @@ class ShellTreeView final : public QTreeView {
 public:
     static constexpr int kIndent = 19;
 
-    ShellTreeView(const QString& name, bool showHidden, DesktopPlaces places, QWidget* parent = nullptr);
+    // The view shows `model`, which its pane owns and which outlives it.
+    ShellTreeView(const QString& name, FolderTreeModel& model, QWidget* parent = nullptr);
 
     FolderTreeModel& folders() const { return *m_model; }
 
@@ -28,8 +27,8 @@ public:
     void setRoot(std::string_view root);
     // The selected node's path; empty when no node is selected.
     std::string selectedPath() const;
-    // What a drag from the tree carries: the selected folder and this tree's name. The caller owns it; nullptr
-    // when no node is selected.
+    // What a drag from the tree carries: the selected folder and this tree's name. The caller owns it;
+    // nullptr when no node is selected.
     QMimeData* dragData() const;
 
     // The refresh command: a root folder that is gone gives way to the desktop, then the node at the top of
@@ -51,7 +50,7 @@ protected:
 private:
     void showNewRoot();
 
-    FolderTreeModel* m_model;
+    FolderTreeModel* m_model;  // not owned
 };
 
 }  // namespace tarvelin

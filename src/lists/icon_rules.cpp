@@ -99,4 +99,11 @@ void applySelectedIconRule(ListTree& tree, NodeId selected) {
                              tree.hasChildren(selected) ? icons::kSelectedBinder : icons::kEmptyBinder);
 }
 
+void assignIcons(ListTree& tree, IconAssignment which) {
+    if (which == IconAssignment::Simple)
+        assignIconsSimple(tree);
+    else
+        assignIconsOnOpening(tree);
+}
+
 }  // namespace tarvelin

@@ -13,6 +13,9 @@ void assignIconsOnOpening(ListTree& tree);
 // selected icon the item arrow, the root the root icon; nothing is expanded.
 void assignIconsSimple(ListTree& tree);
 
+enum class IconAssignment { OnOpening, Simple };
+void assignIcons(ListTree& tree, IconAssignment which);
+
 // Sets the selected icon of the selected node from what its text names now. Does nothing for kNoNode.
 void applySelectedIconRule(ListTree& tree, NodeId selected);
 

@@ -1,6 +1,6 @@
 #include "lists/list_tree_model.h"
 
-#include "app/image_list.h"
+#include "widgets/image_list.h"
 
 namespace tarvelin {
 

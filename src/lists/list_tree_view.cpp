@@ -4,9 +4,9 @@
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 
-#include "app/image_list.h"
 #include "lists/list_tree_model.h"
 #include "lists/list_window.h"
+#include "widgets/image_list.h"
 
 namespace tarvelin {
 namespace {

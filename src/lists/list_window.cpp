@@ -7,15 +7,15 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/error_handler.h"
-#include "app/image_list.h"
-#include "app/menu_items.h"
 #include "lists/icon_rules.h"
 #include "lists/list_tree_model.h"
 #include "lists/list_tree_view.h"
 #include "lists/list_window_host.h"
 #include "platform/palette_colours.h"
 #include "settings/settings_file.h"
+#include "widgets/error_handler.h"
+#include "widgets/image_list.h"
+#include "widgets/menu_items.h"
 
 namespace tarvelin {
 namespace {
@@ -200,11 +200,11 @@ int TList::selectedImageOf(NodeId node) {
     return m_document.tree.selectedIcon(node);
 }
 
-void TList::loadDocument(const std::string& path) {
+void TList::loadDocument(const std::string& path, IconAssignment icons) {
     // One reset for reading and icons: the view rebuilds once. A read error skips the icons.
     m_model->reset([&](ListTree& tree) {
         readListDocument(m_document, path);
-        assignIconsOnOpening(tree);
+        assignIcons(tree, icons);
     });
     showExpansion();
 }

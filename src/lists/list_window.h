@@ -3,10 +3,11 @@
 #include <QWidget>
 #include <string>
 
-#include "app/close_query.h"
+#include "lists/icon_rules.h"
 #include "lists/list_document.h"
 #include "platform/colour_value.h"
 #include "platform/services.h"
+#include "widgets/close_query.h"
 
 class QMenu;
 class QTextEdit;
@@ -47,7 +48,7 @@ public:
 
     // Reads a list file into the tree (errors propagate, with what was read kept) and gives every node its
     // icon.
-    void loadDocument(const std::string& path);
+    void loadDocument(const std::string& path, IconAssignment icons = IconAssignment::OnOpening);
     // Shows the tree's expanded state in the view.
     void showExpansion();
 

@@ -3,10 +3,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "app/close_query.h"
+#include "app/list_windows.h"
 #include "app/main_window.h"
 #include "support/fake_services.h"
 #include "support/temp_folder.h"
+#include "widgets/close_query.h"
 
 namespace tarvelin {
 namespace {
@@ -74,9 +75,9 @@ TEST(MainWindowClose, AListWindowThatRefusesKeepsTheProgramOpen) {
     FakeServices fakes;
     TKX2 window(fakes.services(dir.path()));
     std::vector<int> asked;
-    window.mdiArea()->addSubWindow(new AnsweringWindow(true, asked, 1));
-    window.mdiArea()->addSubWindow(new AnsweringWindow(false, asked, 2));
-    window.mdiArea()->addSubWindow(new AnsweringWindow(true, asked, 3));
+    window.lists().area()->addSubWindow(new AnsweringWindow(true, asked, 1));
+    window.lists().area()->addSubWindow(new AnsweringWindow(false, asked, 2));
+    window.lists().area()->addSubWindow(new AnsweringWindow(true, asked, 3));
     window.show();
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible());

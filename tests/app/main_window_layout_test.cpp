@@ -15,14 +15,17 @@
 #include <QToolButton>
 
 #include "app/help_document.h"
+#include "app/list_windows.h"
 #include "app/main_window.h"
 #include "app/operation_log.h"
+#include "support/controls.h"
 #include "support/fake_services.h"
 #include "support/temp_folder.h"
 
 namespace tarvelin {
 namespace {
 
+using test::control;
 using test::FakeServices;
 using test::TempFolder;
 
@@ -54,31 +57,36 @@ TEST(MainWindowLayout, MenuBarHasTheCaptionsIconsAndGroupsInOrder) {
     TempFolder dir;
     FakeServices fakes;
     TKX2 window(fakes.services(dir.path()));
-    EXPECT_EQ(entriesOf(window.MainMenu1->actions()), (std::vector<MenuEntry>{
-                                                          {"File1", "ﾌｧｲﾙ", false, true},
-                                                          {"Window1", "ｳｨﾝﾄﾞｳ", false, true},
-                                                          {"N1", "設定", false, false},
-                                                          {"Help1", "ﾍﾙﾌﾟ", false, true},
-                                                      }));
+    EXPECT_EQ(entriesOf(control<QMenuBar>(window, "MainMenu1")->actions()),
+              (std::vector<MenuEntry>{
+                  {"File1", "ﾌｧｲﾙ", false, true},
+                  {"Window1", "ｳｨﾝﾄﾞｳ", false, true},
+                  {"N1", "設定", false, false},
+                  {"Help1", "ﾍﾙﾌﾟ", false, true},
+              }));
     std::vector<int> groups;
-    for (QAction* a : window.MainMenu1->actions()) groups.push_back(a->property("group").toInt());
+    for (QAction* a : control<QMenuBar>(window, "MainMenu1")->actions())
+        groups.push_back(a->property("group").toInt());
     EXPECT_EQ(groups, (std::vector<int>{2, 4, 6, 6}));
 
-    EXPECT_EQ(entriesOf(window.File1->actions()), (std::vector<MenuEntry>{
-                                                      {"New1", "新規リスト作成", true, true},
-                                                      {"N2", "リストを開く", true, true},
-                                                      {"N3", "-", false, true},
-                                                      {"Exit1", "終了", false, true},
-                                                  }));
-    EXPECT_EQ(entriesOf(window.Window1->actions()), (std::vector<MenuEntry>{
-                                                        {"rwe1", "並べて表示", false, true},
-                                                        {"N12", "画像ビューアー", false, false},
-                                                        {"N13", "ファイル操作モード切り替え", false, false},
-                                                    }));
-    EXPECT_EQ(entriesOf(window.Help1->actions()), (std::vector<MenuEntry>{
-                                                      {"Help2", "ヘルプ", false, true},
-                                                      {"About1", "バージョン情報", false, false},
-                                                  }));
+    EXPECT_EQ(entriesOf(control<QMenu>(window, "File1")->actions()),
+              (std::vector<MenuEntry>{
+                  {"New1", "新規リスト作成", true, true},
+                  {"N2", "リストを開く", true, true},
+                  {"N3", "-", false, true},
+                  {"Exit1", "終了", false, true},
+              }));
+    EXPECT_EQ(entriesOf(control<QMenu>(window, "Window1")->actions()),
+              (std::vector<MenuEntry>{
+                  {"rwe1", "並べて表示", false, true},
+                  {"N12", "画像ビューアー", false, false},
+                  {"N13", "ファイル操作モード切り替え", false, false},
+              }));
+    EXPECT_EQ(entriesOf(control<QMenu>(window, "Help1")->actions()),
+              (std::vector<MenuEntry>{
+                  {"Help2", "ヘルプ", false, true},
+                  {"About1", "バージョン情報", false, false},
+              }));
 }
 
 TEST(MainWindowLayout, ControlsHaveTheirNamesPlacesAndSizes) {
@@ -89,22 +97,23 @@ TEST(MainWindowLayout, ControlsHaveTheirNamesPlacesAndSizes) {
     for (const char* name : {"Panel1", "ToolBar2", "Panel2", "ToolBar1", "Splitter1", "TabControl1", "Panel3",
                              "ListBox1", "StatusBar1", "MDIClient"})
         EXPECT_NE(window.findChild<QWidget*>(name), nullptr) << name;
-    EXPECT_EQ(window.Panel1->width(), 230);
+    EXPECT_EQ(control<QWidget>(window, "Panel1")->width(), 230);
     EXPECT_EQ(window.savedLeftPaneWidth(), 230);
-    EXPECT_EQ(window.Panel1->palette().color(QPalette::Window), QColor(Qt::white));
-    EXPECT_EQ(window.Splitter1->handleWidth(), 2);
-    EXPECT_EQ(window.ToolBar2->height(), 22);
-    EXPECT_EQ(window.ToolBar1->height(), 25);
-    EXPECT_EQ(window.ToolBar2->y(), 0);
-    EXPECT_EQ(window.Panel2->y(), 22);
-    EXPECT_FALSE(window.TabControl1->isVisible());
-    EXPECT_EQ(window.TabControl1->shape(), QTabBar::RoundedWest);
-    EXPECT_EQ(window.TabControl1->minimumWidth(), 23);
-    EXPECT_FALSE(window.Panel3->isVisible());
-    EXPECT_TRUE(window.mdiArea()->isVisible());
-    EXPECT_EQ(window.ListBox1->height(), 33);
-    EXPECT_EQ(window.StatusBar1->height(), 19);
-    EXPECT_LT(window.ListBox1->geometry().bottom(), window.StatusBar1->geometry().top());
+    EXPECT_EQ(control<QWidget>(window, "Panel1")->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_EQ(control<QSplitter>(window, "Splitter1")->handleWidth(), 2);
+    EXPECT_EQ(control<QToolBar>(window, "ToolBar2")->height(), 22);
+    EXPECT_EQ(control<QToolBar>(window, "ToolBar1")->height(), 25);
+    EXPECT_EQ(control<QToolBar>(window, "ToolBar2")->y(), 0);
+    EXPECT_EQ(control<QWidget>(window, "Panel2")->y(), 22);
+    EXPECT_FALSE(control<QTabBar>(window, "TabControl1")->isVisible());
+    EXPECT_EQ(control<QTabBar>(window, "TabControl1")->shape(), QTabBar::RoundedWest);
+    EXPECT_EQ(control<QTabBar>(window, "TabControl1")->minimumWidth(), 23);
+    EXPECT_FALSE(control<QWidget>(window, "Panel3")->isVisible());
+    EXPECT_TRUE(window.lists().area()->isVisible());
+    EXPECT_EQ(control<OperationLog>(window, "ListBox1")->height(), 33);
+    EXPECT_EQ(control<QStatusBar>(window, "StatusBar1")->height(), 19);
+    EXPECT_LT(control<OperationLog>(window, "ListBox1")->geometry().bottom(),
+              control<QStatusBar>(window, "StatusBar1")->geometry().top());
     EXPECT_EQ(window.font().family(), "ＭＳ Ｐゴシック");
     EXPECT_EQ(window.font().pixelSize(), 12);
 
@@ -113,15 +122,15 @@ TEST(MainWindowLayout, ControlsHaveTheirNamesPlacesAndSizes) {
         const char* hint;
     };
     const Button buttons[] = {
-        {window.ToolButton4, "新規リスト作成"},
-        {window.ToolButton5, "リストを開く"},
-        {window.ToolButton6, "画像ビューアー起動"},
-        {window.ToolButton7, "ファイル操作モード切替"},
-        {window.ToolButton8, "ツリーのルートを起動時の表示に戻す"},
-        {window.ToolButton1, "ツリーのルートをデスクトップに戻す"},
-        {window.ToolButton3, "選択されたフォルダに新規フォルダ作成"},
-        {window.ToolButton2, "ファイルリストのフィルター"},
-        {window.ToolButton9, "ツリーを更新する"},
+        {control<QToolButton>(window, "ToolButton4"), "新規リスト作成"},
+        {control<QToolButton>(window, "ToolButton5"), "リストを開く"},
+        {control<QToolButton>(window, "ToolButton6"), "画像ビューアー起動"},
+        {control<QToolButton>(window, "ToolButton7"), "ファイル操作モード切替"},
+        {control<QToolButton>(window, "ToolButton8"), "ツリーのルートを起動時の表示に戻す"},
+        {control<QToolButton>(window, "ToolButton1"), "ツリーのルートをデスクトップに戻す"},
+        {control<QToolButton>(window, "ToolButton3"), "選択されたフォルダに新規フォルダ作成"},
+        {control<QToolButton>(window, "ToolButton2"), "ファイルリストのフィルター"},
+        {control<QToolButton>(window, "ToolButton9"), "ツリーを更新する"},
     };
     for (const Button& b : buttons) {
         EXPECT_EQ(b.button->toolTip(), QString::fromUtf8(b.hint));
@@ -134,21 +143,22 @@ TEST(MainWindowLayout, AppliesColoursFromTheSettingsFile) {
     dir.write("KX2cfg.ini", "[Color]\r\nriBack=255\r\nriText=0x00FF0000\r\nAppBody=-2147483643\r\n");
     FakeServices fakes;
     TKX2 window(fakes.services(dir.path()));
-    EXPECT_EQ(window.ListBox1->palette().color(QPalette::Base), QColor(255, 0, 0));
-    EXPECT_EQ(window.ListBox1->palette().color(QPalette::Text), QColor(0, 0, 255));
+    EXPECT_EQ(control<OperationLog>(window, "ListBox1")->palette().color(QPalette::Base), QColor(255, 0, 0));
+    EXPECT_EQ(control<OperationLog>(window, "ListBox1")->palette().color(QPalette::Text), QColor(0, 0, 255));
     const QColor windowBackground = QGuiApplication::palette().color(QPalette::Active, QPalette::Base);
     EXPECT_EQ(window.bodyColour(), kWindowBackground);
-    EXPECT_EQ(window.mdiArea()->background().color(), windowBackground);
-    for (QWidget* w :
-         {static_cast<QWidget*>(window.ToolBar1), static_cast<QWidget*>(window.ToolBar2),
-          static_cast<QWidget*>(window.StatusBar1), static_cast<QWidget*>(window.Splitter1->handle(1))})
+    EXPECT_EQ(window.lists().area()->background().color(), windowBackground);
+    for (QWidget* w : {static_cast<QWidget*>(control<QToolBar>(window, "ToolBar1")),
+                       static_cast<QWidget*>(control<QToolBar>(window, "ToolBar2")),
+                       static_cast<QWidget*>(control<QStatusBar>(window, "StatusBar1")),
+                       static_cast<QWidget*>(control<QSplitter>(window, "Splitter1")->handle(1))})
         EXPECT_EQ(w->palette().color(QPalette::Window), windowBackground) << w->objectName().toStdString();
 
     // Applied again after the settings change, as the settings dialog does after OK.
     dir.write("KX2cfg.ini", "[Color]\r\nAppBody=65280\r\n");
     window.ApplyColourSettings();
-    EXPECT_EQ(window.ToolBar2->palette().color(QPalette::Window), QColor(0, 255, 0));
-    EXPECT_EQ(window.ListBox1->palette().color(QPalette::Base),
+    EXPECT_EQ(control<QToolBar>(window, "ToolBar2")->palette().color(QPalette::Window), QColor(0, 255, 0));
+    EXPECT_EQ(control<OperationLog>(window, "ListBox1")->palette().color(QPalette::Base),
               QGuiApplication::palette().color(QPalette::Active, QPalette::ToolTipBase));
 }
 
@@ -157,14 +167,14 @@ TEST(MainWindowLayout, HelpHandsTheHelpDocumentToTheDesktop) {
     dir.write("TARVELIN2.html", "<html></html>");
     FakeServices fakes;
     TKX2 window(fakes.services(dir.path()));
-    window.Help2->trigger();
+    control<QAction>(window, "Help2")->trigger();
     EXPECT_EQ(fakes.shell.calls,
               (std::vector<test::Call>{{"openPath", {QString::fromStdString(dir.file("TARVELIN2.html"))}}}));
     EXPECT_TRUE(fakes.dialogs.calls.empty());
 
     // A desktop with no program for HTML says so, naming the file, rather than doing nothing.
     fakes.shell.opens = false;
-    window.Help2->trigger();
+    control<QAction>(window, "Help2")->trigger();
     EXPECT_EQ(fakes.dialogs.messages(),
               QStringList{"HTML を表示できるプログラムが見つからないため、ヘルプを開けません\r" +
                           QString::fromStdString(dir.file("TARVELIN2.html"))});
@@ -174,7 +184,7 @@ TEST(MainWindowLayout, HelpWithoutADocumentSaysSo) {
     TempFolder dir;  // the test program's folder holds no help either
     FakeServices fakes;
     TKX2 window(fakes.services(dir.path()));
-    window.Help2->trigger();
+    control<QAction>(window, "Help2")->trigger();
     EXPECT_TRUE(fakes.shell.calls.empty());
     EXPECT_EQ(fakes.dialogs.messages(), QStringList{"ヘルプファイル TARVELIN2.html が見つかりません"});
 }
@@ -206,7 +216,7 @@ TEST(MainWindowLayout, ExitClosesTheMainWindow) {
     FakeServices fakes;
     TKX2 window(fakes.services(dir.path()));
     window.show();
-    window.Exit1->trigger();
+    control<QAction>(window, "Exit1")->trigger();
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(dir.exists("KX2cfg.ini"));
 }

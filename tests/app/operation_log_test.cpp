@@ -5,12 +5,14 @@
 
 #include "app/main_window.h"
 #include "app/operation_log.h"
+#include "support/controls.h"
 #include "support/fake_services.h"
 #include "support/temp_folder.h"
 
 namespace tarvelin {
 namespace {
 
+using test::control;
 using test::FakeClock;
 using test::FakeServices;
 using test::TempFolder;
@@ -47,8 +49,9 @@ TEST(OperationLog, StartsWithTheStartupLine) {
     QLocale::setDefault(QLocale("ja_JP"));
     TKX2 window(fakes.services(dir.path()));
     QLocale::setDefault(QLocale::c());
-    ASSERT_EQ(window.ListBox1->count(), 1);
-    EXPECT_EQ(window.ListBox1->item(0)->text(), "2026/12/07 9:08:07 : Tarvelin を起動しました。");
+    ASSERT_EQ(control<OperationLog>(window, "ListBox1")->count(), 1);
+    EXPECT_EQ(control<OperationLog>(window, "ListBox1")->item(0)->text(),
+              "2026/12/07 9:08:07 : Tarvelin を起動しました。");
     EXPECT_EQ(window.statusLine(), "");
 }
 
@@ -75,7 +78,7 @@ TEST(StatusLine, ShowsAndKeepsTheLastText) {
     TKX2 window(fakes.services(dir.path()));
     window.setStatusLine(QStringLiteral("FileListDirectory : /home/u"));
     EXPECT_EQ(window.statusLine(), "FileListDirectory : /home/u");
-    EXPECT_TRUE(window.StatusBar1->currentMessage().isEmpty())
+    EXPECT_TRUE(control<QStatusBar>(window, "StatusBar1")->currentMessage().isEmpty())
         << "a permanent label, not a temporary message";
 }
 

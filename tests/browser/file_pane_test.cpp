@@ -140,6 +140,18 @@ TEST_F(FilePaneTest, ARightClickOnAFolderSelectsItAndItsFilesAreListed) {
     EXPECT_EQ(list().files().folder(), folder.file("root/a"));
 }
 
+TEST_F(FilePaneTest, TheUsersMovesOfTheFocusedFileAreReportedAndReReadsAreNot) {
+    selectFolder("a");
+    QSignalSpy focused(pane.get(), &FilePane::focusedFileChanged);
+    test::click(list(), 1);
+    QTest::keyClick(&list(), Qt::Key_Down);
+    selectFolder("b");  // the re-read drops the focused item silently
+    pane->reread();
+    std::vector<std::string> paths;
+    for (const QList<QVariant>& args : focused) paths.push_back(args[0].value<std::string>());
+    EXPECT_EQ(paths, (std::vector<std::string>{folder.file("root/a/x2.doc"), folder.file("root/a/x3.xls")}));
+}
+
 TEST_F(FilePaneTest, TheStripShowsTheFocusedFilesTimeWhileItemsAreSelected) {
     setLocalFileTime(folder.file("root/a/x2.doc"), 2004, 3, 9, 9, 5, 43);
     selectFolder("a");

@@ -11,18 +11,21 @@
 #include <QStackedWidget>
 #include <QToolButton>
 
-#include "app/image_list.h"
 #include "app/main_window.h"
 #include "browser/file_list_box.h"
 #include "browser/file_list_menu.h"
 #include "browser/file_list_model.h"
+#include "browser/file_panes.h"
 #include "browser/shell_tree_view.h"
 #include "browser_fixture.h"
+#include "support/controls.h"
 #include "support/fake_services.h"
+#include "widgets/image_list.h"
 
 namespace tarvelin {
 namespace {
 
+using test::control;
 using test::FakeServices;
 using test::TempFolder;
 
@@ -90,117 +93,124 @@ TEST_F(MainWindowBrowserTest, TheStartUpFolderBecomesTheLeftRootWhenItExists) {
     for (const auto& c : cases) {
         auto window = openWindow(c.treeDir);
         EXPECT_EQ(window->startupTreeRoot(), c.treeDir);
-        EXPECT_EQ(window->ShellTreeView1->root(), c.leftRoot) << c.treeDir;
-        EXPECT_EQ(window->FileListBox1->files().folder(), c.leftFolder) << c.treeDir;
-        EXPECT_EQ(window->ShellTreeView2->root(), "rfDesktop") << c.treeDir;
-        EXPECT_EQ(listed(*window->FileListBox2), (QStringList{"on-desktop.txt"})) << c.treeDir;
-        EXPECT_EQ(window->FileListBox1->files().mask(), "*.*");
+        EXPECT_EQ(control<ShellTreeView>(*window, "ShellTreeView1")->root(), c.leftRoot) << c.treeDir;
+        EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->files().folder(), c.leftFolder) << c.treeDir;
+        EXPECT_EQ(control<ShellTreeView>(*window, "ShellTreeView2")->root(), "rfDesktop") << c.treeDir;
+        EXPECT_EQ(listed(*control<FileListBox>(*window, "FileListBox2")), (QStringList{"on-desktop.txt"}))
+            << c.treeDir;
+        EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->files().mask(), "*.*");
     }
 }
 
 TEST_F(MainWindowBrowserTest, TheRightPaneWaitsHiddenInPanel3) {
     auto window = openWindow(data.path());
-    EXPECT_TRUE(window->Panel1->isAncestorOf(window->ShellTreeView1));
-    EXPECT_TRUE(window->Panel1->isAncestorOf(window->FileListBox1));
-    EXPECT_TRUE(window->Panel1->isAncestorOf(window->Label1));
-    for (QWidget* w : std::initializer_list<QWidget*>{window->ShellTreeView2, window->Splitter4,
-                                                      window->FileListBox2, window->Label2}) {
-        EXPECT_TRUE(window->Panel3->isAncestorOf(w)) << w->objectName().toStdString();
+    EXPECT_TRUE(
+        control<QWidget>(*window, "Panel1")->isAncestorOf(control<ShellTreeView>(*window, "ShellTreeView1")));
+    EXPECT_TRUE(
+        control<QWidget>(*window, "Panel1")->isAncestorOf(control<FileListBox>(*window, "FileListBox1")));
+    EXPECT_TRUE(control<QWidget>(*window, "Panel1")->isAncestorOf(control<QLabel>(*window, "Label1")));
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             control<ShellTreeView>(*window, "ShellTreeView2"), control<QSplitter>(*window, "Splitter4"),
+             control<FileListBox>(*window, "FileListBox2"), control<QLabel>(*window, "Label2")}) {
+        EXPECT_TRUE(control<QWidget>(*window, "Panel3")->isAncestorOf(w)) << w->objectName().toStdString();
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
     }
-    EXPECT_TRUE(window->FileListBox1->isVisible());
-    EXPECT_EQ(window->Splitter4->handleWidth(), 2);
-    EXPECT_GT(window->FileListBox1->geometry().top(), window->ShellTreeView1->geometry().bottom());
-    EXPECT_EQ(window->Label1->geometry().bottom(), window->Panel1->height() - 1);
-    EXPECT_TRUE(window->ToolButton8->isEnabled());
-    EXPECT_TRUE(window->ToolButton1->isEnabled());
-    EXPECT_TRUE(window->ToolButton2->isEnabled());
-    EXPECT_TRUE(window->ToolButton9->isEnabled());
-    EXPECT_FALSE(window->ToolButton3->isEnabled());
+    EXPECT_TRUE(control<FileListBox>(*window, "FileListBox1")->isVisible());
+    EXPECT_EQ(control<QSplitter>(*window, "Splitter4")->handleWidth(), 2);
+    EXPECT_GT(control<FileListBox>(*window, "FileListBox1")->geometry().top(),
+              control<ShellTreeView>(*window, "ShellTreeView1")->geometry().bottom());
+    EXPECT_EQ(control<QLabel>(*window, "Label1")->geometry().bottom(),
+              control<QWidget>(*window, "Panel1")->height() - 1);
+    EXPECT_TRUE(control<QToolButton>(*window, "ToolButton8")->isEnabled());
+    EXPECT_TRUE(control<QToolButton>(*window, "ToolButton1")->isEnabled());
+    EXPECT_TRUE(control<QToolButton>(*window, "ToolButton2")->isEnabled());
+    EXPECT_TRUE(control<QToolButton>(*window, "ToolButton9")->isEnabled());
+    EXPECT_FALSE(control<QToolButton>(*window, "ToolButton3")->isEnabled());
 }
 
 TEST_F(MainWindowBrowserTest, TreeRootCommands) {
     auto window = openWindow(data.path());
-    window->ToolButton1->click();
-    EXPECT_EQ(window->ShellTreeView1->root(), "rfDesktop");
-    EXPECT_EQ(window->FileListBox1->files().folder(), home.file("home/Desktop"));
-    window->ToolButton8->click();
-    EXPECT_EQ(window->ShellTreeView1->root(), data.path());
-    EXPECT_EQ(window->FileListBox1->files().folder(), dataFolder().toStdString());
+    control<QToolButton>(*window, "ToolButton1")->click();
+    EXPECT_EQ(control<ShellTreeView>(*window, "ShellTreeView1")->root(), "rfDesktop");
+    EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->files().folder(), home.file("home/Desktop"));
+    control<QToolButton>(*window, "ToolButton8")->click();
+    EXPECT_EQ(control<ShellTreeView>(*window, "ShellTreeView1")->root(), data.path());
+    EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->files().folder(), dataFolder().toStdString());
 
-    window->ShellTreeView2->setRoot(data.file("other"));
-    window->N21->trigger();
-    EXPECT_EQ(window->ShellTreeView1->root(), "rfDesktop");
-    EXPECT_EQ(window->ShellTreeView2->root(), data.file("other"));
-    window->N22->trigger();
-    EXPECT_EQ(window->ShellTreeView2->root(), "rfDesktop");
-    EXPECT_EQ(window->PopupMenu3->actions().size(), 2);
-    EXPECT_EQ(window->N21->text(), "左側ツリーのルートをデスクトップに変更");
-    EXPECT_EQ(window->N22->text(), "右側ツリーのルートをデスクトップに変更");
+    control<ShellTreeView>(*window, "ShellTreeView2")->setRoot(data.file("other"));
+    control<QAction>(*window, "N21")->trigger();
+    EXPECT_EQ(control<ShellTreeView>(*window, "ShellTreeView1")->root(), "rfDesktop");
+    EXPECT_EQ(control<ShellTreeView>(*window, "ShellTreeView2")->root(), data.file("other"));
+    control<QAction>(*window, "N22")->trigger();
+    EXPECT_EQ(control<ShellTreeView>(*window, "ShellTreeView2")->root(), "rfDesktop");
+    EXPECT_EQ(control<QMenu>(*window, "PopupMenu3")->actions().size(), 2);
+    EXPECT_EQ(control<QAction>(*window, "N21")->text(), "左側ツリーのルートをデスクトップに変更");
+    EXPECT_EQ(control<QAction>(*window, "N22")->text(), "右側ツリーのルートをデスクトップに変更");
 }
 
 TEST_F(MainWindowBrowserTest, RefreshReadsNewFoldersAndReplacesAVanishedRoot) {
     auto window = openWindow(data.file("docs"));
-    ShellTreeView& tree = *window->ShellTreeView1;
+    ShellTreeView& tree = *control<ShellTreeView>(*window, "ShellTreeView1");
     const QModelIndex root = tree.model()->index(0, 0);
     EXPECT_EQ(tree.model()->rowCount(root), 1);
     test::makeFolders(data, {"docs/new"});
-    window->ToolButton9->click();
+    control<QToolButton>(*window, "ToolButton9")->click();
     EXPECT_EQ(tree.model()->rowCount(root), 2);
     EXPECT_EQ(tree.root(), data.file("docs"));
 
     // A start-up folder deleted since: the tree shows it empty, and the refresh goes to the desktop.
     std::filesystem::remove_all(data.file("docs"));
-    window->ToolButton1->click();
-    window->ToolButton8->click();
+    control<QToolButton>(*window, "ToolButton1")->click();
+    control<QToolButton>(*window, "ToolButton8")->click();
     EXPECT_EQ(tree.root(), data.file("docs"));
-    EXPECT_EQ(window->FileListBox1->model()->rowCount(), 0);
-    EXPECT_EQ(window->Label1->text(), "");
-    window->ToolButton9->click();
+    EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->model()->rowCount(), 0);
+    EXPECT_EQ(control<QLabel>(*window, "Label1")->text(), "");
+    control<QToolButton>(*window, "ToolButton9")->click();
     EXPECT_EQ(tree.root(), "rfDesktop");
-    EXPECT_EQ(window->FileListBox1->files().folder(), home.file("home/Desktop"));
+    EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->files().folder(), home.file("home/Desktop"));
 }
 
 TEST_F(MainWindowBrowserTest, TheStatusLineFollowsTheLeftListOnly) {
     auto window = openWindow(data.path());
     EXPECT_EQ(window->statusLine(), "");
-    window->ShellTreeView2->setRoot(data.file("other"));
-    test::click(*window->FileListBox2, 0);
+    control<ShellTreeView>(*window, "ShellTreeView2")->setRoot(data.file("other"));
+    test::click(*control<FileListBox>(*window, "FileListBox2"), 0);
     EXPECT_EQ(window->statusLine(), "");
-    EXPECT_TRUE(window->Label2->text().startsWith("Last Update : "));
+    EXPECT_TRUE(control<QLabel>(*window, "Label2")->text().startsWith("Last Update : "));
 
-    test::click(*window->FileListBox1, 1);
+    test::click(*control<FileListBox>(*window, "FileListBox1"), 1);
     EXPECT_EQ(window->statusLine(), "FileListDirectory : " + dataFolder());
-    EXPECT_TRUE(window->Label1->text().startsWith("Last Update : "));
-    window->FileListBox1->clearSelection();
-    EXPECT_EQ(window->Label1->text(), "");
+    EXPECT_TRUE(control<QLabel>(*window, "Label1")->text().startsWith("Last Update : "));
+    control<FileListBox>(*window, "FileListBox1")->clearSelection();
+    EXPECT_EQ(control<QLabel>(*window, "Label1")->text(), "");
     EXPECT_EQ(window->statusLine(), "FileListDirectory : " + dataFolder());
 
-    window->ShellTreeView2->setRoot(data.path());
-    test::click(*window->FileListBox2, 0);
-    window->ShellTreeView1->setRoot(data.file("other"));
+    control<ShellTreeView>(*window, "ShellTreeView2")->setRoot(data.path());
+    test::click(*control<FileListBox>(*window, "FileListBox2"), 0);
+    control<ShellTreeView>(*window, "ShellTreeView1")->setRoot(data.file("other"));
     EXPECT_EQ(window->statusLine(), "FileListDirectory : " + dataFolder());
 }
 
 TEST_F(MainWindowBrowserTest, TheCurrentFileListIsTheOneFocusedOrRightClickedLast) {
     auto window = openWindow(data.path());
-    window->ShellTreeView2->setRoot(data.path());
-    EXPECT_EQ(window->currentFileList(), nullptr);
-    window->FileListBox2->setFocus();
-    EXPECT_EQ(window->currentFileList(), window->FileListBox2);
-    test::click(*window->FileListBox1, 0);
-    EXPECT_EQ(window->currentFileList(), window->FileListBox1);
+    control<ShellTreeView>(*window, "ShellTreeView2")->setRoot(data.path());
+    EXPECT_EQ(window->panes().currentFileList(), nullptr);
+    control<FileListBox>(*window, "FileListBox2")->setFocus();
+    EXPECT_EQ(window->panes().currentFileList(), control<FileListBox>(*window, "FileListBox2"));
+    test::click(*control<FileListBox>(*window, "FileListBox1"), 0);
+    EXPECT_EQ(window->panes().currentFileList(), control<FileListBox>(*window, "FileListBox1"));
 
-    select(*window->FileListBox2, {0, 1});
-    rightClick(*window->FileListBox2, 3);
-    EXPECT_EQ(window->currentFileList(), window->FileListBox1);  // several selected: nothing changes
-    window->PopupMenu1->hide();
-    select(*window->FileListBox2, {0});
-    rightClick(*window->FileListBox2, 3);
-    EXPECT_EQ(window->currentFileList(), window->FileListBox2);
-    EXPECT_EQ(window->FileListBox2->selectedRowsInOrder(), (std::vector<int>{3}));
-    EXPECT_TRUE(window->PopupMenu1->isVisible());
-    window->PopupMenu1->hide();
+    select(*control<FileListBox>(*window, "FileListBox2"), {0, 1});
+    rightClick(*control<FileListBox>(*window, "FileListBox2"), 3);
+    EXPECT_EQ(window->panes().currentFileList(),
+              control<FileListBox>(*window, "FileListBox1"));  // several selected: nothing changes
+    control<FileListMenu>(*window, "PopupMenu1")->hide();
+    select(*control<FileListBox>(*window, "FileListBox2"), {0});
+    rightClick(*control<FileListBox>(*window, "FileListBox2"), 3);
+    EXPECT_EQ(window->panes().currentFileList(), control<FileListBox>(*window, "FileListBox2"));
+    EXPECT_EQ(control<FileListBox>(*window, "FileListBox2")->selectedRowsInOrder(), (std::vector<int>{3}));
+    EXPECT_TRUE(control<FileListMenu>(*window, "PopupMenu1")->isVisible());
+    control<FileListMenu>(*window, "PopupMenu1")->hide();
 }
 
 struct MenuEntry {
@@ -224,7 +234,7 @@ std::vector<MenuEntry> entriesOf(const QMenu& menu) {
 
 TEST_F(MainWindowBrowserTest, TheFilterMenuHasEveryEntryInOrder) {
     auto window = openWindow(data.path());
-    const QMenu& menu = *window->PopupMenu1;
+    const QMenu& menu = *control<FileListMenu>(*window, "PopupMenu1");
     EXPECT_EQ(menu.objectName(), "PopupMenu1");
     EXPECT_EQ(entriesOf(menu), (std::vector<MenuEntry>{
                                    {"N4", "表計算ファイル", false},
@@ -260,8 +270,8 @@ TEST_F(MainWindowBrowserTest, TheFilterMenuHasEveryEntryInOrder) {
 
 TEST_F(MainWindowBrowserTest, EachEntrySetsBothMasksAndTheButtonIcon) {
     auto window = openWindow(data.path());
-    window->ShellTreeView2->setRoot(data.path());
-    EXPECT_EQ(window->ToolButton2->icon().cacheKey(), imageListIcon(32).cacheKey());
+    control<ShellTreeView>(*window, "ShellTreeView2")->setRoot(data.path());
+    EXPECT_EQ(control<QToolButton>(*window, "ToolButton2")->icon().cacheKey(), imageListIcon(32).cacheKey());
     const struct {
         const char* entry;
         const char* mask;
@@ -276,46 +286,49 @@ TEST_F(MainWindowBrowserTest, EachEntrySetsBothMasksAndTheButtonIcon) {
         {"N9", "*.*", 32, -1},
     };
     for (const auto& c : cases) {
-        QAction* action = window->PopupMenu1->findChild<QAction*>(c.entry);
+        QAction* action = control<FileListMenu>(*window, "PopupMenu1")->findChild<QAction*>(c.entry);
         ASSERT_NE(action, nullptr) << c.entry;
         EXPECT_EQ(action->icon().cacheKey(),
                   c.menuIcon < 0 ? QIcon().cacheKey() : imageListIcon(c.menuIcon).cacheKey())
             << c.entry;
         action->trigger();
-        EXPECT_EQ(window->FileListBox1->files().mask(), c.mask) << c.entry;
-        EXPECT_EQ(window->FileListBox2->files().mask(), c.mask) << c.entry;
-        EXPECT_EQ(window->ToolButton2->icon().cacheKey(), imageListIcon(c.icon).cacheKey()) << c.entry;
+        EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->files().mask(), c.mask) << c.entry;
+        EXPECT_EQ(control<FileListBox>(*window, "FileListBox2")->files().mask(), c.mask) << c.entry;
+        EXPECT_EQ(control<QToolButton>(*window, "ToolButton2")->icon().cacheKey(),
+                  imageListIcon(c.icon).cacheKey())
+            << c.entry;
     }
 }
 
 TEST_F(MainWindowBrowserTest, FiltersNarrowBothListsAndTheSameOneTwiceReadsNothing) {
     auto window = openWindow(data.path());
-    window->ShellTreeView2->setRoot(data.path());
-    QAction* txt = window->PopupMenu1->findChild<QAction*>("txt1");
+    control<ShellTreeView>(*window, "ShellTreeView2")->setRoot(data.path());
+    QAction* txt = control<FileListMenu>(*window, "PopupMenu1")->findChild<QAction*>("txt1");
     txt->trigger();
-    EXPECT_EQ(listed(*window->FileListBox1), (QStringList{"a.txt", "x.TXT"}));
-    EXPECT_EQ(listed(*window->FileListBox2), (QStringList{"a.txt", "x.TXT"}));
+    EXPECT_EQ(listed(*control<FileListBox>(*window, "FileListBox1")), (QStringList{"a.txt", "x.TXT"}));
+    EXPECT_EQ(listed(*control<FileListBox>(*window, "FileListBox2")), (QStringList{"a.txt", "x.TXT"}));
 
-    select(*window->FileListBox1, {1});
-    select(*window->FileListBox2, {0});
-    QSignalSpy resets(&window->FileListBox1->files(), &QAbstractItemModel::modelReset);
+    select(*control<FileListBox>(*window, "FileListBox1"), {1});
+    select(*control<FileListBox>(*window, "FileListBox2"), {0});
+    QSignalSpy resets(&control<FileListBox>(*window, "FileListBox1")->files(),
+                      &QAbstractItemModel::modelReset);
     txt->trigger();
     EXPECT_EQ(resets.count(), 0);
-    EXPECT_EQ(window->FileListBox1->selectedRowsInOrder(), (std::vector<int>{1}));
-    EXPECT_EQ(window->FileListBox2->selectedRowsInOrder(), (std::vector<int>{0}));
-    EXPECT_FALSE(window->Label1->text().isEmpty());
+    EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->selectedRowsInOrder(), (std::vector<int>{1}));
+    EXPECT_EQ(control<FileListBox>(*window, "FileListBox2")->selectedRowsInOrder(), (std::vector<int>{0}));
+    EXPECT_FALSE(control<QLabel>(*window, "Label1")->text().isEmpty());
 
-    window->PopupMenu1->findChild<QAction*>("HTML1")->trigger();
-    EXPECT_EQ(listed(*window->FileListBox1), (QStringList{"c.html"}));
-    EXPECT_TRUE(window->FileListBox2->selectedRowsInOrder().empty());
-    EXPECT_EQ(window->Label1->text(), "");
+    control<FileListMenu>(*window, "PopupMenu1")->findChild<QAction*>("HTML1")->trigger();
+    EXPECT_EQ(listed(*control<FileListBox>(*window, "FileListBox1")), (QStringList{"c.html"}));
+    EXPECT_TRUE(control<FileListBox>(*window, "FileListBox2")->selectedRowsInOrder().empty());
+    EXPECT_EQ(control<QLabel>(*window, "Label1")->text(), "");
 
     // A folder change keeps the mask.
-    window->ShellTreeView1->setRoot(data.file("other"));
-    window->PopupMenu1->findChild<QAction*>("txt1")->trigger();
-    EXPECT_EQ(listed(*window->FileListBox1), (QStringList{"o.txt"}));
-    window->ShellTreeView1->setRoot(data.path());
-    EXPECT_EQ(listed(*window->FileListBox1), (QStringList{"a.txt", "x.TXT"}));
+    control<ShellTreeView>(*window, "ShellTreeView1")->setRoot(data.file("other"));
+    control<FileListMenu>(*window, "PopupMenu1")->findChild<QAction*>("txt1")->trigger();
+    EXPECT_EQ(listed(*control<FileListBox>(*window, "FileListBox1")), (QStringList{"o.txt"}));
+    control<ShellTreeView>(*window, "ShellTreeView1")->setRoot(data.path());
+    EXPECT_EQ(listed(*control<FileListBox>(*window, "FileListBox1")), (QStringList{"a.txt", "x.TXT"}));
 }
 
 TEST_F(MainWindowBrowserTest, ATypedExtensionBecomesTheMask) {
@@ -332,44 +345,46 @@ TEST_F(MainWindowBrowserTest, ATypedExtensionBecomesTheMask) {
     for (const auto& c : cases) {
         fakes.dialogs.calls.clear();
         fakes.dialogs.inputAnswers.push_back(c.typed);
-        window->PopupMenu1->findChild<QAction*>("N20")->trigger();
+        control<FileListMenu>(*window, "PopupMenu1")->findChild<QAction*>("N20")->trigger();
         EXPECT_EQ(fakes.dialogs.calls,
                   (std::vector<test::Call>{
                       {"inputLine", {"拡張子指定", "拡張子を入力してください（コンマ不要)"}}}));
-        EXPECT_EQ(window->FileListBox1->files().mask(), c.mask) << c.typed.toStdString();
-        EXPECT_EQ(listed(*window->FileListBox1), c.listed) << c.typed.toStdString();
-        EXPECT_EQ(window->ToolButton2->icon().cacheKey(), imageListIcon(31).cacheKey());
+        EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->files().mask(), c.mask)
+            << c.typed.toStdString();
+        EXPECT_EQ(listed(*control<FileListBox>(*window, "FileListBox1")), c.listed) << c.typed.toStdString();
+        EXPECT_EQ(control<QToolButton>(*window, "ToolButton2")->icon().cacheKey(),
+                  imageListIcon(31).cacheKey());
     }
 }
 
 TEST_F(MainWindowBrowserTest, RenameIsEnabledForOneSelectedFileUnlessTheFilterButtonOpenedTheMenu) {
     auto window = openWindow(data.path());
-    QAction* rename = window->PopupMenu1->N11;
+    QAction* rename = control<FileListMenu>(*window, "PopupMenu1")->N11;
     const auto openedByRightClick = [&](std::initializer_list<int> selected, int clicked) {
-        select(*window->FileListBox1, selected);
-        rightClick(*window->FileListBox1, clicked);
+        select(*control<FileListBox>(*window, "FileListBox1"), selected);
+        rightClick(*control<FileListBox>(*window, "FileListBox1"), clicked);
         const bool enabled = rename->isEnabled();
-        window->PopupMenu1->hide();
+        control<FileListMenu>(*window, "PopupMenu1")->hide();
         return enabled;
     };
 
     // No current list yet.
-    window->ToolButton2Click();
+    window->panes().ToolButton2Click();
     EXPECT_FALSE(rename->isEnabled());
-    window->PopupMenu1->hide();
+    control<FileListMenu>(*window, "PopupMenu1")->hide();
 
     EXPECT_TRUE(openedByRightClick({}, 2));
     EXPECT_FALSE(openedByRightClick({0, 1}, 1));  // two stay selected
 
-    select(*window->FileListBox1, {2});
-    window->ToolButton2->click();
-    EXPECT_TRUE(window->PopupMenu1->isVisible());
+    select(*control<FileListBox>(*window, "FileListBox1"), {2});
+    control<QToolButton>(*window, "ToolButton2")->click();
+    EXPECT_TRUE(control<FileListMenu>(*window, "PopupMenu1")->isVisible());
     EXPECT_FALSE(rename->isEnabled());
-    window->PopupMenu1->hide();
+    control<FileListMenu>(*window, "PopupMenu1")->hide();
 
     EXPECT_TRUE(openedByRightClick({2}, 2));
-    EXPECT_FALSE(window->PopupMenu1->openedByFilterButton());
-    EXPECT_FALSE(window->PopupMenu1->Delete1->isEnabled());
+    EXPECT_FALSE(control<FileListMenu>(*window, "PopupMenu1")->openedByFilterButton());
+    EXPECT_FALSE(control<FileListMenu>(*window, "PopupMenu1")->Delete1->isEnabled());
 }
 
 TEST_F(MainWindowBrowserTest, ColoursGoToTheLeftControlsAndTheirRightTwins) {
@@ -384,9 +399,12 @@ TEST_F(MainWindowBrowserTest, ColoursGoToTheLeftControlsAndTheirRightTwins) {
         QColor back;
         QColor text;
     } cases[] = {
-        {window.ShellTreeView1, window.ShellTreeView2, QPalette::Base, QColor(255, 0, 0), QColor(0, 255, 0)},
-        {window.FileListBox1, window.FileListBox2, QPalette::Base, QColor(0, 0, 255), QColor(255, 255, 0)},
-        {window.Label1, window.Label2, QPalette::Window, QColor(0, 255, 255), QColor(255, 0, 255)},
+        {control<ShellTreeView>(window, "ShellTreeView1"), control<ShellTreeView>(window, "ShellTreeView2"),
+         QPalette::Base, QColor(255, 0, 0), QColor(0, 255, 0)},
+        {control<FileListBox>(window, "FileListBox1"), control<FileListBox>(window, "FileListBox2"),
+         QPalette::Base, QColor(0, 0, 255), QColor(255, 255, 0)},
+        {control<QLabel>(window, "Label1"), control<QLabel>(window, "Label2"), QPalette::Window,
+         QColor(0, 255, 255), QColor(255, 0, 255)},
     };
     for (const auto& c : cases) {
         for (QWidget* w : {c.left, c.right}) {
@@ -395,19 +413,20 @@ TEST_F(MainWindowBrowserTest, ColoursGoToTheLeftControlsAndTheirRightTwins) {
             EXPECT_EQ(w->palette().color(QPalette::WindowText), c.text) << w->objectName().toStdString();
         }
     }
-    EXPECT_EQ(window.Splitter2->handle(1)->palette().color(QPalette::Window), QColor(128, 128, 128));
+    EXPECT_EQ(control<QSplitter>(window, "Splitter2")->handle(1)->palette().color(QPalette::Window),
+              QColor(128, 128, 128));
 
     // The defaults: window colours for trees and lists, the tooltip pair for the strips.
     program.write("KX2cfg.ini", "");
     window.ApplyColourSettings();
     const QPalette system = QGuiApplication::palette();
-    EXPECT_EQ(window.ShellTreeView2->palette().color(QPalette::Base),
+    EXPECT_EQ(control<ShellTreeView>(window, "ShellTreeView2")->palette().color(QPalette::Base),
               system.color(QPalette::Active, QPalette::Base));
-    EXPECT_EQ(window.FileListBox2->palette().color(QPalette::Text),
+    EXPECT_EQ(control<FileListBox>(window, "FileListBox2")->palette().color(QPalette::Text),
               system.color(QPalette::Active, QPalette::Text));
-    EXPECT_EQ(window.Label2->palette().color(QPalette::Window),
+    EXPECT_EQ(control<QLabel>(window, "Label2")->palette().color(QPalette::Window),
               system.color(QPalette::Active, QPalette::ToolTipText));
-    EXPECT_EQ(window.Label2->palette().color(QPalette::WindowText),
+    EXPECT_EQ(control<QLabel>(window, "Label2")->palette().color(QPalette::WindowText),
               system.color(QPalette::Active, QPalette::ToolTipBase));
 }
 

@@ -7,9 +7,11 @@
 #include <QTabBar>
 #include <memory>
 
+#include "app/list_windows.h"
 #include "app/main_window.h"
 #include "app/tab_column.h"
 #include "lists/list_window.h"
+#include "support/controls.h"
 #include "support/fake_services.h"
 #include "support/temp_folder.h"
 
@@ -23,7 +25,7 @@ protected:
     // Opens path through the main window's open-list command.
     void openThroughDialog(const std::string& path) {
         fakes.dialogs.fileAnswers.push_back(path);
-        window->N2Click();
+        window->lists().N2Click();
     }
     std::string writeList(const std::string& name, const std::string& bytes) {
         dir.write(name, bytes);
@@ -31,16 +33,17 @@ protected:
     }
     QStringList tabTexts() const {
         QStringList texts;
-        for (int i = 0; i < window->TabControl1->count(); ++i) texts << window->TabControl1->tabText(i);
+        for (int i = 0; i < control<QTabBar>(*window, "TabControl1")->count(); ++i)
+            texts << control<QTabBar>(*window, "TabControl1")->tabText(i);
         return texts;
     }
     TList* activeList() const {
-        QMdiSubWindow* frame = window->mdiArea()->activeSubWindow();
+        QMdiSubWindow* frame = window->lists().area()->activeSubWindow();
         return frame ? qobject_cast<TList*>(frame->widget()) : nullptr;
     }
     QStringList captions() const {
         QStringList texts;
-        for (TList* list : window->listWindows()) texts << list->windowTitle();
+        for (TList* list : window->lists().listWindows()) texts << list->windowTitle();
         return texts;
     }
 

@@ -10,12 +10,13 @@ namespace tarvelin {
 namespace {
 
 using test::Call;
+using test::control;
 using test::ListWindowTest;
 
 class ListWindowFlows : public ListWindowTest {};
 
 TEST_F(ListWindowFlows, NewListIsUntitledWithItsRoot) {
-    window->New1Click();
+    window->lists().New1Click();
     TList* list = activeList();
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->windowTitle(), "Untitled");
@@ -26,8 +27,8 @@ TEST_F(ListWindowFlows, NewListIsUntitledWithItsRoot) {
     ASSERT_EQ(tree.size(), 1u);
     EXPECT_EQ(tree.text(tree.first()), "Untitled");
     EXPECT_EQ(tree.icon(tree.first()), 0);
-    EXPECT_TRUE(window->mdiArea()->activeSubWindow()->isMaximized());
-    EXPECT_TRUE(window->mdiArea()->activeSubWindow()->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(window->lists().area()->activeSubWindow()->isMaximized());
+    EXPECT_TRUE(window->lists().area()->activeSubWindow()->windowFlags() & Qt::FramelessWindowHint);
 }
 
 TEST_F(ListWindowFlows, OpenReadsTheFileAndAssignsIcons) {
@@ -83,7 +84,7 @@ TEST_F(ListWindowFlows, AFailedReadLeavesTheWindowOpenWithWhatWasRead) {
 
 TEST_F(ListWindowFlows, SavingAnUntitledListThroughTheClosePrompt) {
     dir.write("KX2cfg.ini", "[Folder]\r\nTreeDir=/start\r\n");
-    window->New1Click();
+    window->lists().New1Click();
     TList* list = activeList();
     list->TreeView1->setCurrentIndex(list->model()->indexOf(list->document().tree.first()));
     fakes.dialogs.inputAnswers.push_back("資料");
@@ -104,19 +105,19 @@ TEST_F(ListWindowFlows, SavingAnUntitledListThroughTheClosePrompt) {
 }
 
 TEST_F(ListWindowFlows, CancellingTheNameAfterYesKeepsTheWindowAndItsChanges) {
-    window->New1Click();
+    window->lists().New1Click();
     TList* list = activeList();
     list->setModified(true);
     fakes.dialogs.confirmAnswers.push_back(true);
     fakes.dialogs.fileAnswers.push_back(std::nullopt);
     list->Close1Click();
-    EXPECT_EQ(window->listWindows().size(), 1u);
+    EXPECT_EQ(window->lists().listWindows().size(), 1u);
     EXPECT_TRUE(list->isModified());
     EXPECT_EQ(tabTexts(), QStringList{"Untitled"});
 
     fakes.dialogs.confirmAnswers.push_back(false);  // "いいえ": closes without saving
     list->Close1Click();
-    EXPECT_TRUE(window->listWindows().empty());
+    EXPECT_TRUE(window->lists().listWindows().empty());
 }
 
 TEST_F(ListWindowFlows, AFailedWriteKeepsTheListModifiedAndOpen) {
@@ -133,13 +134,13 @@ TEST_F(ListWindowFlows, AFailedWriteKeepsTheListModifiedAndOpen) {
     fakes.dialogs.confirmAnswers.push_back(true);
     list->Close1Click();
     EXPECT_EQ(fakes.dialogs.messages(), (QStringList{error, error}));
-    EXPECT_EQ(window->listWindows().size(), 1u);
+    EXPECT_EQ(window->lists().listWindows().size(), 1u);
 }
 
 TEST_F(ListWindowFlows, ClosingAnUnchangedListAsksNothing) {
     openThroughDialog(writeList("a.kxd", "A\r\n"));
     activeList()->Close1Click();
-    EXPECT_TRUE(window->listWindows().empty());
+    EXPECT_TRUE(window->lists().listWindows().empty());
     EXPECT_EQ(fakes.beeper.beeps, 0);
     EXPECT_EQ(fakes.dialogs.calls.size(), 1u);  // the open dialog only
 }
@@ -148,7 +149,7 @@ TEST_F(ListWindowFlows, ProgramExitOffersEveryModifiedListInTurn) {
     openThroughDialog(writeList("a.kxd", "A\r\n"));
     activeList()->setModified(true);
     openThroughDialog(writeList("b.kxd", "B\r\n"));
-    window->New1Click();
+    window->lists().New1Click();
     activeList()->setModified(true);
     fakes.dialogs.confirmAnswers = {true, false};
     window->Exit1Click();

@@ -6,6 +6,7 @@
 namespace tarvelin {
 namespace {
 
+using test::control;
 using test::ListWindowTest;
 
 class TabColumnTest : public ListWindowTest {
@@ -17,29 +18,29 @@ protected:
 };
 
 TEST_F(TabColumnTest, OpenedListsGetTabsInOrderWithTheLastSelected) {
-    EXPECT_FALSE(window->TabControl1->isVisible());
+    EXPECT_FALSE(control<QTabBar>(*window, "TabControl1")->isVisible());
     openThree();
-    EXPECT_TRUE(window->TabControl1->isVisible());
+    EXPECT_TRUE(control<QTabBar>(*window, "TabControl1")->isVisible());
     EXPECT_EQ(tabTexts(), (QStringList{"a", "b", "c"}));
-    EXPECT_EQ(window->TabControl1->currentIndex(), 2);
+    EXPECT_EQ(control<QTabBar>(*window, "TabControl1")->currentIndex(), 2);
     EXPECT_EQ(captions(), (QStringList{"a.kxd", "b.kxd", "c.kxd"}));
     EXPECT_EQ(activeList()->windowTitle(), "c.kxd");
 
-    window->TabControl1->setCurrentIndex(0);  // the user clicks tab a
+    control<QTabBar>(*window, "TabControl1")->setCurrentIndex(0);  // the user clicks tab a
     EXPECT_EQ(activeList()->windowTitle(), "a.kxd");
-    EXPECT_TRUE(window->mdiArea()->activeSubWindow()->isMaximized());
+    EXPECT_TRUE(window->lists().area()->activeSubWindow()->isMaximized());
 
-    window->mdiArea()->activateNextSubWindow();  // keyboard: next child; only the selection moves
+    window->lists().area()->activateNextSubWindow();  // keyboard: next child; only the selection moves
     EXPECT_EQ(activeList()->windowTitle(), "b.kxd");
-    EXPECT_EQ(window->TabControl1->currentIndex(), 1);
+    EXPECT_EQ(control<QTabBar>(*window, "TabControl1")->currentIndex(), 1);
 }
 
 TEST_F(TabColumnTest, ClosingPicksTheNeighbourAndTheLastHidesTheColumn) {
     openThree();
-    window->TabControl1->setCurrentIndex(1);
+    control<QTabBar>(*window, "TabControl1")->setCurrentIndex(1);
     activeList()->Close1Click();  // the middle one: the following tab comes forward
     EXPECT_EQ(tabTexts(), (QStringList{"a", "c"}));
-    EXPECT_EQ(window->TabControl1->currentIndex(), 1);
+    EXPECT_EQ(control<QTabBar>(*window, "TabControl1")->currentIndex(), 1);
     EXPECT_EQ(activeList()->windowTitle(), "c.kxd");
 
     activeList()->Close1Click();  // the last one: the preceding tab comes forward
@@ -48,17 +49,17 @@ TEST_F(TabColumnTest, ClosingPicksTheNeighbourAndTheLastHidesTheColumn) {
 
     activeList()->Close1Click();
     EXPECT_TRUE(tabTexts().isEmpty());
-    EXPECT_FALSE(window->TabControl1->isVisible());
-    EXPECT_TRUE(window->listWindows().empty());
+    EXPECT_FALSE(control<QTabBar>(*window, "TabControl1")->isVisible());
+    EXPECT_TRUE(window->lists().listWindows().empty());
 }
 
 TEST_F(TabColumnTest, CancelledOpenChangesNothing) {
     openThree();
-    window->TabControl1->setCurrentIndex(0);
+    control<QTabBar>(*window, "TabControl1")->setCurrentIndex(0);
     fakes.dialogs.fileAnswers.push_back(std::nullopt);
-    window->N2Click();
+    window->lists().N2Click();
     EXPECT_EQ(tabTexts(), (QStringList{"a", "b", "c"}));
-    EXPECT_EQ(window->TabControl1->currentIndex(), 0);
+    EXPECT_EQ(control<QTabBar>(*window, "TabControl1")->currentIndex(), 0);
     EXPECT_TRUE(fakes.dialogs.messages().isEmpty());
 }
 
@@ -74,20 +75,20 @@ TEST_F(TabColumnTest, DisplayNamesDropTheLastFourCharacters) {
 TEST_F(TabColumnTest, MenusMergeWhileAListIsActive) {
     const auto barCaptions = [&] {
         QStringList captions;
-        for (QAction* a : window->MainMenu1->actions())
+        for (QAction* a : control<QMenuBar>(*window, "MainMenu1")->actions())
             if (a->isVisible()) captions << a->text();
         return captions;
     };
     EXPECT_EQ(barCaptions(), (QStringList{"ﾌｧｲﾙ", "ｳｨﾝﾄﾞｳ", "設定", "ﾍﾙﾌﾟ"}));
-    window->New1Click();
+    window->lists().New1Click();
     EXPECT_EQ(barCaptions(), (QStringList{"ファイル", "ツール", "ｳｨﾝﾄﾞｳ", "設定", "ﾍﾙﾌﾟ"}));
     TList* first = activeList();
-    window->New1Click();
+    window->lists().New1Click();
     TList* second = activeList();
     ASSERT_NE(first, second);
     EXPECT_EQ(barCaptions(), (QStringList{"ファイル", "ツール", "ｳｨﾝﾄﾞｳ", "設定", "ﾍﾙﾌﾟ"}));
-    EXPECT_TRUE(window->MainMenu1->actions().contains(second->FileMenu->menuAction()));
-    EXPECT_FALSE(window->MainMenu1->actions().contains(first->FileMenu->menuAction()));
+    EXPECT_TRUE(control<QMenuBar>(*window, "MainMenu1")->actions().contains(second->FileMenu->menuAction()));
+    EXPECT_FALSE(control<QMenuBar>(*window, "MainMenu1")->actions().contains(first->FileMenu->menuAction()));
     second->Close1Click();
     first->Close1Click();
     EXPECT_EQ(barCaptions(), (QStringList{"ﾌｧｲﾙ", "ｳｨﾝﾄﾞｳ", "設定", "ﾍﾙﾌﾟ"}));
@@ -95,9 +96,9 @@ TEST_F(TabColumnTest, MenusMergeWhileAListIsActive) {
 
 TEST_F(TabColumnTest, TileStacksTheWindowsAtFullWidth) {
     openThree();
-    window->rwe1Click();
-    const QList<QMdiSubWindow*> frames = window->mdiArea()->subWindowList(QMdiArea::CreationOrder);
-    const int width = window->mdiArea()->viewport()->width();
+    window->lists().rwe1Click();
+    const QList<QMdiSubWindow*> frames = window->lists().area()->subWindowList(QMdiArea::CreationOrder);
+    const int width = window->lists().area()->viewport()->width();
     int top = 0;
     for (QMdiSubWindow* frame : frames) {
         EXPECT_EQ(frame->geometry().x(), 0);
@@ -105,7 +106,7 @@ TEST_F(TabColumnTest, TileStacksTheWindowsAtFullWidth) {
         EXPECT_EQ(frame->geometry().y(), top);
         top = frame->geometry().bottom() + 1;
     }
-    EXPECT_EQ(top, window->mdiArea()->viewport()->height());
+    EXPECT_EQ(top, window->lists().area()->viewport()->height());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/image_list.h"
+#include "widgets/image_list.h"
 
 #include <QString>
 

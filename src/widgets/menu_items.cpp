@@ -1,8 +1,8 @@
-#include "app/menu_items.h"
+#include "widgets/menu_items.h"
 
 #include <QMenu>
 
-#include "app/image_list.h"
+#include "widgets/image_list.h"
 
 namespace tarvelin {
 

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <string>
+
+class QMenu;
+class QVBoxLayout;
+class QWidget;
+
+namespace tarvelin {
+
+class Dialogs;
+class FileListBox;
+class FileListMenu;
+class FilePane;
+class SettingsFile;
+
+// The main window's two browsing panes: the left one under the list tools, the right one covering the list
+// windows. Owns the current file list, the file-type filter, the tree-root commands, and the state of the
+// two-pane mode (file operation mode) and of folder drags between the panes.
+class FilePanes final : public QObject {
+    Q_OBJECT
+public:
+    // The left pane is added to `leftColumn` (of `leftContainer`), the right one fills `rightContainer`; the
+    // pop-up menus belong to `window`.
+    FilePanes(Dialogs& dialogs, QWidget* leftContainer, QVBoxLayout* leftColumn, QWidget* rightContainer,
+              QWidget* window);
+
+    FilePane& left() const { return *m_left; }
+    FilePane& right() const { return *m_right; }
+    // The file list that last got the input focus or a right-button press; none at start.
+    FileListBox* currentFileList() const { return m_currentFileList; }
+    bool fileOperationMode() const { return m_fileOperationMode; }
+
+    // A folder path or "rfDesktop"; the left tree shows it now when it is an existing folder.
+    void setStartupTreeRoot(std::string root);
+    const std::string& startupTreeRoot() const { return m_startupTreeRoot; }
+    // Each colour goes to the left control, then at once to its twin in the right pane.
+    void applyColours(const SettingsFile& settings);
+
+    void ToolButton8Click();  // left tree root := start-up tree root
+    void ToolButton1Click();  // tree root back to the desktop
+    void N21Click();
+    void N22Click();
+    void ToolButton9Click();  // refresh both trees
+    void ToolButton2Click();  // the filter menu at the pointer
+    void ApplyFilter(const QString& mask, int icon);
+    void FileListBox1DblClick();  // double click or Enter in either file list
+
+signals:
+    void statusLineChanged(const QString& text);
+    // The filter button shows this image list picture now.
+    void filterIconChanged(int icon);
+
+private:
+    FilePane* m_left;
+    FilePane* m_right;
+    FileListMenu* PopupMenu1;
+    QMenu* PopupMenu3;
+    FileListBox* m_currentFileList = nullptr;
+    std::string m_startupTreeRoot;
+    bool m_fileOperationMode = false;
+};
+
+}  // namespace tarvelin
