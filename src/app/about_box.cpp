@@ -6,11 +6,11 @@
 #include <QScreen>
 
 #include "app/bevel_panel.h"
-#include "app/image_list.h"
 #include "app/link_label.h"
-#include "app/ui_font.h"
 #include "platform/desktop_shell.h"
 #include "platform/shell.h"
+#include "widgets/image_list.h"
+#include "widgets/ui_font.h"
 
 namespace tarvelin {
 namespace {

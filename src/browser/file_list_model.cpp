@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "browser/display_name.h"
 #include "browser/file_glyph.h"
 #include "browser/item_path.h"
 #include "browser/pane_drag.h"
+#include "platform/display_name.h"
 
 namespace tarvelin {
 

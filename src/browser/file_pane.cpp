@@ -4,13 +4,13 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "browser/display_name.h"
 #include "browser/file_list_box.h"
 #include "browser/file_list_model.h"
 #include "browser/folder_tree_model.h"
 #include "browser/information_strip.h"
 #include "browser/item_path.h"
 #include "browser/shell_tree_view.h"
+#include "platform/display_name.h"
 
 namespace tarvelin {
 

@@ -5,9 +5,9 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "browser/display_name.h"
 #include "browser/item_path.h"
 #include "browser/pane_drag.h"
+#include "platform/display_name.h"
 
 namespace tarvelin {
 

@@ -12,14 +12,14 @@
 #include <QTabWidget>
 #include <filesystem>
 
-#include "app/error_handler.h"
-#include "app/ui_font.h"
-#include "browser/display_name.h"
 #include "platform/dialogs.h"
+#include "platform/display_name.h"
 #include "settings/auto_open_list.h"
 #include "settings/colour_box.h"
 #include "settings/settings_file.h"
 #include "settings/settings_host.h"
+#include "widgets/error_handler.h"
+#include "widgets/ui_font.h"
 
 namespace tarvelin {
 namespace {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The include graph follows the layers: platform at the bottom, then the shared widget kit and settings, then
+# The include graph follows the layers: platform at the bottom, then the shared widget kit, settings, then
 # the subsystems (lists, browser, viewer), then app on top. Prints every include that points upwards.
 set -uo pipefail
 src="${1:?usage: check_layers.sh SRC_FOLDER}"
@@ -10,7 +10,7 @@ forbid() {  # forbid FOLDER PATTERN: no file in src/FOLDER includes a header mat
 }
 forbid platform 'app|widgets|settings|lists|browser|viewer'
 forbid widgets 'app|settings|lists|browser|viewer'
-forbid settings 'app|widgets|lists|browser|viewer'
+forbid settings 'app|lists|browser|viewer'
 forbid lists 'app|browser|viewer'
 forbid browser 'app|lists|viewer'
 forbid viewer 'app|lists|browser'

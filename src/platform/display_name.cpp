@@ -1,4 +1,4 @@
-#include "browser/display_name.h"
+#include "platform/display_name.h"
 
 #include "platform/codepage.h"
 
