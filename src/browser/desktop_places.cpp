@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "browser/item_path.h"
 #include "platform/file_io.h"
+#include "platform/item_path.h"
 
 namespace tarvelin {
 

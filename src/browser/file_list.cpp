@@ -2,7 +2,7 @@
 
 #include "browser/file_mask.h"
 #include "browser/folder_listing.h"
-#include "browser/item_path.h"
+#include "platform/item_path.h"
 
 namespace tarvelin {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "browser/file_glyph.h"
-#include "browser/item_path.h"
 #include "browser/pane_drag.h"
 #include "platform/display_name.h"
+#include "platform/item_path.h"
 
 namespace tarvelin {
 

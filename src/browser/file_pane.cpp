@@ -8,9 +8,9 @@
 #include "browser/file_list_model.h"
 #include "browser/folder_tree_model.h"
 #include "browser/information_strip.h"
-#include "browser/item_path.h"
 #include "browser/shell_tree_view.h"
 #include "platform/display_name.h"
+#include "platform/item_path.h"
 
 namespace tarvelin {
 

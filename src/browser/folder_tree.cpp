@@ -10,8 +10,8 @@
 #include <iterator>
 #include <unordered_set>
 
-#include "browser/item_path.h"
 #include "browser/name_case.h"
+#include "platform/item_path.h"
 
 namespace tarvelin {
 

@@ -5,9 +5,9 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "browser/item_path.h"
 #include "browser/pane_drag.h"
 #include "platform/display_name.h"
+#include "platform/item_path.h"
 
 namespace tarvelin {
 

@@ -7,8 +7,8 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "browser/display_name.h"
-#include "browser/item_path.h"
+#include "platform/display_name.h"
+#include "platform/item_path.h"
 #include "viewer/picture_source.h"
 #include "viewer/viewer_controls.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "browser/folder_listing.h"
-#include "browser/item_path.h"
+#include "platform/item_path.h"
 #include "support/temp_folder.h"
 
 namespace tarvelin {

@@ -1,4 +1,4 @@
-#include "browser/item_path.h"
+#include "platform/item_path.h"
 
 namespace tarvelin {
 
