@@ -76,7 +76,8 @@ BENCHMARK(BM_FloorReaddirFolders)->Arg(100000)->Unit(benchmark::kMillisecond)->U
 
 // The tree rooted at the big folder's parent, shown; the big folder's index.
 struct Shown {
-    tarvelin::ShellTreeView view{QStringLiteral("ShellTreeView1"), false, tarvelin::DesktopPlaces{}};
+    tarvelin::FolderTreeModel folders{false, tarvelin::DesktopPlaces{}};
+    tarvelin::ShellTreeView view{QStringLiteral("ShellTreeView1"), folders};
     QModelIndex big;
 
     explicit Shown(const std::string& parent) {
