@@ -10,10 +10,10 @@
 #include "browser/file_list_model.h"
 #include "browser/file_operation_dialogs.h"
 #include "browser/folder_tree_model.h"
-#include "browser/item_path.h"
 #include "browser/shell_tree_view.h"
 #include "platform/dialogs.h"
 #include "platform/file_operations.h"
+#include "platform/item_path.h"
 
 namespace tarvelin {
 
