@@ -13,12 +13,15 @@
 
 #include <QToolButton>
 
+#include "app/auto_open.h"
 #include "app/help_document.h"
 #include "app/list_windows.h"
 #include "app/operation_log.h"
 #include "browser/file_pane.h"
 #include "browser/file_panes.h"
+#include "browser/shell_tree_view.h"
 #include "platform/palette_colours.h"
+#include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 #include "widgets/close_query.h"
 #include "widgets/error_handler.h"
@@ -44,6 +47,8 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
     const std::string treeRoot = settings.treeDir(SettingsFile::kDesktopRoot);
     m_panes->setStartupTreeRoot(treeRoot.empty() ? std::string(SettingsFile::kDesktopRoot) : treeRoot);
     appendLogLine(QStringLiteral("Tarvelin を起動しました。"));
+
+    m_settingsDialog = new TProForm(m_services.dialogs, m_programFolder, *this, this);
 }
 
 TKX2::~TKX2() {
@@ -58,6 +63,7 @@ void TKX2::connectCommands() {
     connect(ToolButton4, &QToolButton::clicked, m_lists, &ListWindows::New1Click);
     connect(ToolButton5, &QToolButton::clicked, m_lists, &ListWindows::N2Click);
     connect(m_lists, &ListWindows::exitRequested, this, &TKX2::Exit1Click);
+    connect(N1, &QAction::triggered, this, &TKX2::N1Click);
 
     connect(ToolButton8, &QToolButton::clicked, m_panes, &FilePanes::ToolButton8Click);
     connect(ToolButton1, &QToolButton::clicked, m_panes, &FilePanes::ToolButton1Click);
@@ -74,6 +80,10 @@ const std::string& TKX2::startupTreeRoot() const {
 
 void TKX2::ApplyColourSettings() {
     const SettingsFile settings(m_programFolder);
+    // The binder-tree colours belong to list windows, which read them when they are made.
+    for (const ColourKeyInfo& info : kColourKeys)
+        if (info.key != ColourKey::vtBack && info.key != ColourKey::vtText)
+            m_shownColours[static_cast<size_t>(info.key)] = settings.colour(info.key);
     m_panes->applyColours(settings);
     paintBackground(ListBox1, QPalette::Base, toQColor(settings.colour(ColourKey::riBack)));
     paintText(ListBox1, toQColor(settings.colour(ColourKey::riText)));
@@ -87,6 +97,18 @@ void TKX2::ApplyColourSettings() {
     paintBackground(Splitter1->handle(1), QPalette::Window, body);
     paintBackground(m_panes->left().splitter()->handle(1), QPalette::Window, body);
     paintBackground(StatusBar1, QPalette::Window, body);
+}
+
+ColourValue TKX2::currentColour(ColourKey key) const {
+    return m_shownColours[static_cast<size_t>(key)];
+}
+
+void TKX2::setLeftTreeRoot(const std::string& root) {
+    m_panes->left().tree()->setRoot(root);
+}
+
+void TKX2::N1Click() {
+    m_settingsDialog->exec();
 }
 
 void TKX2::appendLogLine(const QString& message) {
@@ -152,6 +174,7 @@ void TKX2::showEvent(QShowEvent* event) {
 
 void TKX2::FormShow() {
     m_savedLeftPaneWidth = Splitter1->sizes().value(0, Panel1->width());
+    runAutoOpen(*m_settingsDialog, *m_lists, m_services.dialogs);
 }
 
 void TKX2::Exit1Click() {

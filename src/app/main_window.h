@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QMainWindow>
+#include <array>
 #include <string>
 
 #include "platform/colour_value.h"
 #include "platform/services.h"
+#include "settings/settings_host.h"
 
 class QLabel;
 class QMdiArea;
@@ -22,10 +24,11 @@ class FilePanes;
 class ListWindows;
 class OperationLog;
 class SettingsFile;
+class TProForm;
 
 // The main window: an MDI frame that composes the list windows, the browsing panes and the operation log, and
 // owns the state other windows read from it. Controls carry their names as object names.
-class TKX2 : public QMainWindow {
+class TKX2 : public QMainWindow, public SettingsHost {
     Q_OBJECT
 public:
     explicit TKX2(Services services, QWidget* parent = nullptr);
@@ -34,7 +37,7 @@ public:
     const std::string& programFolder() const { return m_programFolder; }
     // A folder path or "rfDesktop", as read at creation; kept even when the folder does not exist.
     const std::string& startupTreeRoot() const;
-    bool binderCollapse() const { return m_binderCollapse; }
+    bool binderCollapse() const override { return m_binderCollapse; }
     ColourValue bodyColour() const { return m_bodyColour; }
     int savedLeftPaneWidth() const { return m_savedLeftPaneWidth; }
     void setSavedLeftPaneWidth(int width) { m_savedLeftPaneWidth = width; }
@@ -43,8 +46,14 @@ public:
     FilePanes& panes() { return *m_panes; }
 
     // Re-run by the settings dialog after it has written the file.
-    void ApplyColourSettings();
-    void LoadActionSettings();
+    void ApplyColourSettings() override;
+    void LoadActionSettings() override;
+    ColourValue currentColour(ColourKey key) const override;
+    void setLeftTreeRoot(const std::string& root) override;
+
+    // "設定", made once right after the main window; its list is the auto-open list.
+    TProForm& settingsDialog() { return *m_settingsDialog; }
+    void N1Click();
 
     void appendLogLine(const QString& message);
     void setStatusLine(const QString& text);
@@ -81,8 +90,11 @@ private:
     bool m_shownOnce = false;
     QSize m_wantedOuterSize;  // the stored outer size, applied again once the frame is known
 
+    std::array<ColourValue, 11> m_shownColours{};  // as last applied, by colour key
+
     ListWindows* m_lists = nullptr;
     FilePanes* m_panes = nullptr;
+    TProForm* m_settingsDialog = nullptr;
 
     // Layout
     QWidget* Panel1 = nullptr;

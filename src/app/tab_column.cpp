@@ -50,6 +50,10 @@ void TabColumn::selectTabOf(const QWidget* window) {
     if (tab >= 0 && tab != selected()) select(tab, false);
 }
 
+void TabColumn::activateTab(int tab) {
+    if (windowAt(tab)) select(tab, true);
+}
+
 void TabColumn::removeTabOf(const QWidget* window) {
     const int tab = tabOf(window);
     if (tab < 0) return;

@@ -30,6 +30,8 @@ public:
     void renameTab(const QWidget* window, const QString& text);
     // Selection without the tab-change action.
     void selectTabOf(const QWidget* window);
+    // Selection with the tab-change action, as a click on the tab does.
+    void activateTab(int tab);
     // The closing window's tab goes: the only tab hides the column; otherwise the following tab (the
     // preceding one for the last) is selected and its window brought forward first.
     void removeTabOf(const QWidget* window);

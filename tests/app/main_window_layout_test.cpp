@@ -61,7 +61,7 @@ TEST(MainWindowLayout, MenuBarHasTheCaptionsIconsAndGroupsInOrder) {
               (std::vector<MenuEntry>{
                   {"File1", "ﾌｧｲﾙ", false, true},
                   {"Window1", "ｳｨﾝﾄﾞｳ", false, true},
-                  {"N1", "設定", false, false},
+                  {"N1", "設定", false, true},
                   {"Help1", "ﾍﾙﾌﾟ", false, true},
               }));
     std::vector<int> groups;
