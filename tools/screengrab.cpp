@@ -19,7 +19,7 @@ int main(int argc, char* argv[]) {
     int part[4] = {0, 0, -1, -1};
     for (int i = 0; i < 4 && argc == 7; ++i) part[i] = std::atoi(argv[3 + i]);
     const QPixmap picture = screen->grabWindow(window, part[0], part[1], part[2], part[3]);
-    if (picture.isNull() || !picture.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
+    if (picture.isNull() || !picture.save(QString::fromLocal8Bit(argv[2]))) {
         std::fprintf(stderr, "could not save a picture of window %s\n", argv[1]);
         return 1;
     }

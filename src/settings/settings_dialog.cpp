@@ -72,6 +72,8 @@ TProForm::TProForm(Dialogs& dialogs, std::string programFolder, SettingsHost& ho
     setWindowTitle(QStringLiteral("設定"));
     setFont(uiFont(12));
     setFixedSize(kClientSize);
+    // A fixed dialog frame: a close box, no minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
