@@ -17,7 +17,6 @@ width=30
 height=300
 TARVELIN2_DIR="$folder" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -e
-    openbox >/dev/null 2>&1 &
     "$1" & pid=$!
     window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Tarvelin2$" | head -n 1)
     [ -n "$window" ] || { echo "no window titled Tarvelin2"; kill -KILL "$pid"; exit 1; }
