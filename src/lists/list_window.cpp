@@ -1,6 +1,7 @@
 #include "lists/list_window.h"
 
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QMenu>
 #include <QTextEdit>
 #include <QToolBar>
@@ -11,6 +12,7 @@
 #include "lists/list_tree_model.h"
 #include "lists/list_tree_view.h"
 #include "lists/list_window_host.h"
+#include "lists/memo_pad.h"
 #include "platform/palette_colours.h"
 #include "settings/settings_file.h"
 #include "widgets/error_handler.h"
@@ -52,6 +54,7 @@ TList::TList(Services services, ListWindowHost& host, ColourValue bodyColour, QW
     m_document.fileName.clear();  // no document has been given to the window yet
     buildControls();
     buildMenus();
+    m_memo = new MemoPad(*this, m_services.dialogs);
     applyColours();
 }
 
@@ -70,19 +73,19 @@ void TList::buildControls() {
     ToolButton2 = addToolButton(ToolBar1, QStringLiteral("ToolButton2"), ListToolbarImage::Italic, {});
     ToolButton3 = addToolButton(ToolBar1, QStringLiteral("ToolButton3"), ListToolbarImage::Underline, {});
     ToolButton4 = addToolButton(ToolBar1, QStringLiteral("ToolButton4"), ListToolbarImage::ColourPen, {});
-    // The memo formatting tools, the four actions so far, show only while the memo pad is open.
-    for (QAction* memoTool : ToolBar1->actions()) memoTool->setVisible(false);
     ToolButton5 = addToolButton(ToolBar1, QStringLiteral("ToolButton5"), ListToolbarImage::MemoPad,
                                 QStringLiteral("メモ帳切り替え"));
     ToolButton6 = addToolButton(ToolBar1, QStringLiteral("ToolButton6"), ListToolbarImage::Save,
                                 QStringLiteral("リストを上書き保存"));
-    ToolButton5->setEnabled(false);
     column->addWidget(ToolBar1);
 
     m_model = new ListTreeModel(m_document, this);
     TreeView1 = new ListTreeView(*this, this);
     TreeView1->setModel(m_model);
-    column->addWidget(TreeView1, 1);
+    // Panel1 shares the tree's place and covers it while it is shown.
+    auto* area = new QGridLayout;
+    area->addWidget(TreeView1, 0, 0);
+    column->addLayout(area, 1);
 
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -93,7 +96,7 @@ void TList::buildControls() {
     memoLayout->addWidget(RichEdit1);
     RichEdit1->hide();
     Panel1->hide();
-    column->addWidget(Panel1, 1);
+    area->addWidget(Panel1, 0, 0);
 
     connect(ToolButton6, &QToolButton::clicked, this, [this] { guarded([this] { N4Click(); }); });
     const auto selectionMoved = [this] {
@@ -130,7 +133,6 @@ void TList::buildMenus() {
     ToolMenu->setObjectName(QStringLiteral("ToolMenu"));
     ToolMenu->menuAction()->setProperty("group", 3);
     N14 = addMenuItem(ToolMenu, QStringLiteral("N14"), QStringLiteral("メモ帳を開く"), 29);
-    N14->setEnabled(false);  // the memo pad comes with its own work
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -262,7 +264,8 @@ void TList::Close1Click() {
 }
 
 bool TList::FormCloseQuery() {
-    // The memo pad and the two-pane mode add their own refusals here when they exist.
+    if (!m_memo->closeQuery()) return false;
+    // The two-pane mode adds its own refusal here when it exists.
     if (!m_document.modified) return true;
     m_services.beeper.beep();
     const QString question = displayText(m_document.fileName) + QStringLiteral("を保存しますか?");

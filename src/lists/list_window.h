@@ -9,6 +9,8 @@
 #include "platform/services.h"
 #include "widgets/close_query.h"
 
+class QComboBox;
+class QLineEdit;
 class QMenu;
 class QTextEdit;
 class QToolBar;
@@ -19,6 +21,8 @@ namespace tarvelin {
 class ListTreeModel;
 class ListTreeView;
 class ListWindowHost;
+class MemoPad;
+class UpDown;
 
 // A list window: one list document in an MDI child, with its binder tree, toolbar and menus. Its "ファイル"
 // and "ツール" menus are shown in the main window's menu bar while it is active.
@@ -59,6 +63,7 @@ public:
     bool saveAs();
     void Close1Click();
     bool FormCloseQuery() override;
+    MemoPad& memoPad() { return *m_memo; }
 
     // Binder commands of PopupMenu1
     void N8Click();   // new binder
@@ -79,6 +84,9 @@ public:
     ListTreeView* TreeView1 = nullptr;
     QWidget* Panel1 = nullptr;
     QTextEdit* RichEdit1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;  // memo font
+    QLineEdit* Edit2 = nullptr;      // memo font size, stepped by UpDown1
+    UpDown* UpDown1 = nullptr;
 
     // Menus merged into the main window's bar
     QMenu* FileMenu = nullptr;  // "ファイル", group 2
@@ -128,7 +136,7 @@ private:
     bool m_noCurrentAfterRightPress = false;
     NodeId m_dropTarget = kNoNode;
     NodeId m_lastAdded = kNoNode;
-    std::string m_memoFileName;
+    MemoPad* m_memo = nullptr;
 };
 
 // The file name part of a path: what follows its last "/".
