@@ -1,26 +1,23 @@
 // Usage: tarvelin2-svg-render SVG WIDTH HEIGHT OUT.png [opaque]
+//        tarvelin2-svg-render --icons SVG OUT_STEM [SVG OUT_STEM ...]
 // Draws an SVG picture at the given size: the desktop icon sizes, and the splash picture, which is opaque
-// (24 bits per pixel, no alpha channel).
+// (24 bits per pixel, no alpha channel). --icons draws each picture at 16 and 32 px into OUT_STEM-16.png and
+// OUT_STEM-32.png, the image list's 1x and 2x sizes, in one process because the set is large.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
-int main(int argc, char* argv[]) {
-    QGuiApplication app(argc, argv);
-    const bool opaque = argc == 6 && std::strcmp(argv[5], "opaque") == 0;
-    if (argc != 5 && !opaque) {
-        std::fprintf(stderr, "usage: %s SVG WIDTH HEIGHT OUT.png [opaque]\n", argv[0]);
-        return 2;
-    }
-    QSvgRenderer svg(QString::fromLocal8Bit(argv[1]));
-    const int width = std::atoi(argv[2]);
-    const int height = std::atoi(argv[3]);
+namespace {
+
+bool draw(const QString& source, int width, int height, const QString& out, bool opaque) {
+    QSvgRenderer svg(source);
     if (!svg.isValid() || width <= 0 || height <= 0) {
-        std::fprintf(stderr, "cannot draw %s at %sx%s\n", argv[1], argv[2], argv[3]);
-        return 1;
+        std::fprintf(stderr, "cannot draw %s at %dx%d\n", qPrintable(source), width, height);
+        return false;
     }
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(opaque ? Qt::white : Qt::transparent);
@@ -30,9 +27,37 @@ int main(int argc, char* argv[]) {
         svg.render(&painter);
     }
     if (opaque) image = image.convertToFormat(QImage::Format_RGB888);
-    if (!image.save(QString::fromLocal8Bit(argv[4]), "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", argv[4]);
-        return 1;
+    if (!image.save(out, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
+        return false;
     }
-    return 0;
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QGuiApplication app(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "--icons") == 0) {
+        if (argc < 4 || argc % 2 != 0) {
+            std::fprintf(stderr, "usage: %s --icons SVG OUT_STEM [SVG OUT_STEM ...]\n", argv[0]);
+            return 2;
+        }
+        for (int i = 2; i < argc; i += 2)
+            for (int size : {16, 32})
+                if (!draw(QString::fromLocal8Bit(argv[i]), size, size,
+                          QStringLiteral("%1-%2.png").arg(QString::fromLocal8Bit(argv[i + 1])).arg(size),
+                          false))
+                    return 1;
+        return 0;
+    }
+    const bool opaque = argc == 6 && std::strcmp(argv[5], "opaque") == 0;
+    if (argc != 5 && !opaque) {
+        std::fprintf(stderr, "usage: %s SVG WIDTH HEIGHT OUT.png [opaque]\n", argv[0]);
+        return 2;
+    }
+    return draw(QString::fromLocal8Bit(argv[1]), std::atoi(argv[2]), std::atoi(argv[3]),
+                QString::fromLocal8Bit(argv[4]), opaque)
+               ? 0
+               : 1;
 }

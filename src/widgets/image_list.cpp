@@ -1,5 +1,6 @@
 #include "widgets/image_list.h"
 
+#include <QPixmap>
 #include <QString>
 
 #include <array>
@@ -7,53 +8,52 @@
 // Q_INIT_RESOURCE must be used outside a namespace. Referencing the initialiser also keeps the linker from
 // dropping the compiled resources out of the static ui library.
 static void initIconResources() {
-    Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(icons);
 }
 
 namespace tarvelin {
 
 namespace {
 
-struct IconCache {
-    std::array<QIcon, kImageCount> imageList;
-    std::array<QIcon, kListToolbarImageCount> listToolbar;
-    QIcon program;
-};
+// The pictures are drawn at build time at 16 and 32 px: the pixmap engine picks the 32 px one on 2x screens
+// and for larger sizes, so the icons stay crisp without parsing SVG at start.
+QIcon loadIcon(const QString& stem) {
+    QIcon icon;
+    for (int size : {16, 32})
+        icon.addPixmap(QPixmap(QStringLiteral(":/icons/%1-%2.png").arg(stem).arg(size)));
+    return icon;
+}
 
-// Tree views ask for an icon for every row they paint, so each file is parsed once. The cache is never freed:
-// icons must not outlive the QGuiApplication's plugins, and a static destructor would run after it is gone.
-const IconCache& cache() {
-    static const IconCache* const icons = [] {
+// Tree views ask for an icon for every row they paint, so each picture is read once, when first asked for.
+// The cache is never freed: pixmaps must not outlive the QGuiApplication, and a static destructor would run
+// after it is gone.
+QIcon cached(int slot, const QString& stem) {
+    static auto* const icons = [] {
         initIconResources();
-        auto* c = new IconCache;
-        for (int i = 0; i < kImageCount; ++i)
-            c->imageList[i] =
-                QIcon(QStringLiteral(":/icons/imagelist/%1.svg").arg(i, 2, 10, QLatin1Char('0')));
-        const char* const names[kListToolbarImageCount] = {"bold", "italic", "underline",
-                                                           "pen",  "memo",   "save"};
-        for (int i = 0; i < kListToolbarImageCount; ++i)
-            c->listToolbar[i] = QIcon(QStringLiteral(":/icons/listbar/%1.svg").arg(QLatin1String(names[i])));
-        c->program = QIcon(QStringLiteral(":/icons/program.svg"));
-        return c;
+        return new std::array<QIcon, kImageCount + kListToolbarImageCount + 1>;
     }();
-    return *icons;
+    QIcon& icon = (*icons)[slot];
+    if (icon.isNull()) icon = loadIcon(stem);
+    return icon;
 }
 
 }  // namespace
 
 QIcon imageListIcon(int index) {
     if (index < 0 || index >= kImageCount) return {};
-    return cache().imageList[index];
+    return cached(index, QStringLiteral("imagelist/%1").arg(index, 2, 10, QLatin1Char('0')));
 }
 
 QIcon listToolbarIcon(ListToolbarImage which) {
     const int index = static_cast<int>(which);
     if (index < 0 || index >= kListToolbarImageCount) return {};
-    return cache().listToolbar[index];
+    static const char* const names[kListToolbarImageCount] = {"bold", "italic", "underline",
+                                                              "pen",  "memo",   "save"};
+    return cached(kImageCount + index, QStringLiteral("listbar/") + QLatin1String(names[index]));
 }
 
 QIcon programIcon() {
-    return cache().program;
+    return cached(kImageCount + kListToolbarImageCount, QStringLiteral("program"));
 }
 
 }  // namespace tarvelin

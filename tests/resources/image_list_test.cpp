@@ -4,10 +4,12 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QSet>
 #include <QSvgRenderer>
 
+#include <cstdlib>
 #include <vector>
 
 namespace tarvelin {
@@ -95,6 +97,45 @@ TEST(ImageList, SourcesUseTheirDesignGrid) {
     QSvgRenderer program(QStringLiteral(":/icons/program.svg"));
     ASSERT_TRUE(program.isValid());
     EXPECT_EQ(program.viewBox(), QRect(0, 0, 32, 32));
+}
+
+// The compiled-in pictures are drawn from the SVG sources at build time: each must match its own source at
+// both sizes, so a stale or misnamed picture shows up here.
+TEST(ImageList, PicturesMatchTheirSourcesAtBothSizes) {
+    struct Case {
+        QIcon icon;
+        QString source;
+    };
+    std::vector<Case> cases;
+    for (int i = 0; i < kImageCount; ++i)
+        cases.push_back(
+            {imageListIcon(i), QStringLiteral(":/icons/imagelist/%1.svg").arg(i, 2, 10, QLatin1Char('0'))});
+    const char* const names[] = {"bold", "italic", "underline", "pen", "memo", "save"};
+    for (ListToolbarImage which : kToolbarImages)
+        cases.push_back(
+            {listToolbarIcon(which),
+             QStringLiteral(":/icons/listbar/%1.svg").arg(QLatin1String(names[static_cast<int>(which)]))});
+    cases.push_back({programIcon(), QStringLiteral(":/icons/program.svg")});
+    for (const Case& c : cases)
+        for (int size : {16, 32}) {
+            QImage expected(size, size, QImage::Format_ARGB32_Premultiplied);
+            expected.fill(Qt::transparent);
+            {
+                QPainter painter(&expected);
+                painter.setRenderHint(QPainter::Antialiasing);
+                QSvgRenderer(c.source).render(&painter);
+            }
+            const QImage actual = render(c.icon, size).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            int differing = 0;
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x) {
+                    const QRgb a = actual.pixel(x, y), e = expected.pixel(x, y);
+                    if (std::abs(qRed(a) - qRed(e)) > 2 || std::abs(qGreen(a) - qGreen(e)) > 2 ||
+                        std::abs(qBlue(a) - qBlue(e)) > 2 || std::abs(qAlpha(a) - qAlpha(e)) > 2)
+                        ++differing;
+                }
+            EXPECT_EQ(differing, 0) << c.source.toStdString() << " at " << size << " px";
+        }
 }
 
 enum class Hue { Red, Yellow, Green, Blue };
