@@ -31,5 +31,5 @@ int main(int argc, char* argv[]) {
         std::fputs(request.error.c_str(), stderr);
         return 2;
     }
-    return tarvelin::runProgram(app);
+    return tarvelin::runProgram(app, request.files);
 }

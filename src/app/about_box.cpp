@@ -78,7 +78,7 @@ TAboutBox::TAboutBox(Shell& shell, const AboutTexts& texts, QWidget* parent)
 }
 
 void TAboutBox::CommentsClick() {
-    m_shell.openUrl(m_texts.webAddress);
+    if (!m_texts.webAddress.isEmpty()) m_shell.openUrl(m_texts.webAddress);
 }
 
 void TAboutBox::Label1Click() {
@@ -94,8 +94,10 @@ void TAboutBox::showEvent(QShowEvent* event) {
 }
 
 AboutTexts programAboutTexts(const std::string& helpFilePath) {
+    // Without a help document there is no page of ours to offer.
     return {QStringLiteral("Copyright © 2026 Tarvelin2 maintainers"),
-            QString::fromUtf8(fileUrlOf(helpFilePath)), QStringLiteral(TARVELIN_CONTACT_ADDRESS)};
+            helpFilePath.empty() ? QString() : QString::fromUtf8(fileUrlOf(helpFilePath)),
+            QStringLiteral(TARVELIN_CONTACT_ADDRESS)};
 }
 
 }  // namespace tarvelin

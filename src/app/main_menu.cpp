@@ -46,6 +46,7 @@ void TKX2::buildMenus() {
     About1 = addMenuItem(Help1, QStringLiteral("About1"), QStringLiteral("バージョン情報"));
 
     connect(Exit1, &QAction::triggered, this, &TKX2::Exit1Click);
+    connect(About1, &QAction::triggered, this, &TKX2::About1Click);
     connect(Help2, &QAction::triggered, this,
             [this] { runAction(m_services.dialogs, [this] { Help2Click(); }); });
 

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -138,6 +139,15 @@ void TKX2::Help2Click() {
         m_services.dialogs.message(
             QStringLiteral("HTML を表示できるプログラムが見つからないため、ヘルプを開けません\r") +
             QFile::decodeName(help.c_str()));
+}
+
+void TKX2::setAboutBox(QDialog* aboutBox) {
+    m_aboutBox = aboutBox;
+    About1->setEnabled(aboutBox != nullptr);
+}
+
+void TKX2::About1Click() {
+    if (m_aboutBox) m_aboutBox->exec();
 }
 
 void TKX2::LoadActionSettings() {

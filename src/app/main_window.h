@@ -8,6 +8,7 @@
 #include "platform/services.h"
 #include "settings/settings_host.h"
 
+class QDialog;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -62,6 +63,10 @@ public:
     // Commands of the menu bar handled by the main window itself.
     void Exit1Click();
     void Help2Click();
+    // "バージョン情報": shows the version dialog created at start, which comes in here and enables the
+    // command.
+    void setAboutBox(QDialog* aboutBox);
+    void About1Click();
 
     // The help document handed to the desktop (findHelpDocument); empty when there is none.
     std::string helpFilePath() const;
@@ -93,6 +98,7 @@ private:
     std::array<ColourValue, 11> m_shownColours{};  // as last applied, by colour key
 
     ListWindows* m_lists = nullptr;
+    QDialog* m_aboutBox = nullptr;
     FilePanes* m_panes = nullptr;
     TProForm* m_settingsDialog = nullptr;
 

@@ -4,10 +4,16 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QLibraryInfo>
+#include <QPointer>
+#include <QTimer>
 #include <QTranslator>
 
+#include "app/about_box.h"
 #include "app/first_paint_report.h"
+#include "app/handed_lists.h"
+#include "app/list_handover.h"
 #include "app/main_window.h"
+#include "app/splash.h"
 #include "app/termination_signal.h"
 #include "platform/desktop_shell.h"
 #include "platform/program_folder.h"
@@ -38,7 +44,16 @@ void installJapaneseTranslations(QApplication& app) {
 
 }  // namespace
 
-int runProgram(QApplication& app) {
+int runProgram(QApplication& app, const std::vector<std::string>& listFiles) {
+    const std::string folder = programFolder();
+    const QString handover = handoverName(folder);
+    if (handOverToRunningProgram(handover, listFiles)) return 0;
+    ListHandoverServer handoverServer;
+    handoverServer.listen(handover);
+    // Before any other window, so that it shows while the rest is built; it goes once another window shows.
+    QPointer<Tsplash> splash = new Tsplash;
+    splash->showAndPaint();
+
     QApplication::setApplicationName(QStringLiteral("Tarvelin2"));
     QApplication::setWindowIcon(programIcon());
     mapJapaneseFont();
@@ -48,16 +63,26 @@ int runProgram(QApplication& app) {
     DesktopShell shell;
     SystemClock clock;
     SystemBeeper beeper;
-    const std::string folder = programFolder();
     if (isPortableProgramFolder(currentProgramFolderInputs())) keepDialogStateIn(folder);
     TKX2 mainWindow(Services{dialogs, shell, clock, beeper, folder});
+    TAboutBox aboutBox(shell, programAboutTexts(mainWindow.helpFilePath()), &mainWindow);
+    mainWindow.setAboutBox(&aboutBox);
+    QObject::connect(
+        &handoverServer, &ListHandoverServer::filesReceived, &mainWindow,
+        [&mainWindow](const std::vector<std::string>& files) { openHandedLists(mainWindow, files); });
 
     TerminationSignal termination;
     QObject::connect(&termination, &TerminationSignal::received, &mainWindow, &TKX2::Exit1Click);
 
     if (FirstPaintReport::requested()) new FirstPaintReport(&mainWindow);
     mainWindow.show();
-    return app.exec();
+    // After the first showing and its auto-open, as the user would open them.
+    if (!listFiles.empty())
+        QTimer::singleShot(0, &mainWindow,
+                           [&mainWindow, &listFiles] { openHandedLists(mainWindow, listFiles); });
+    const int result = app.exec();
+    delete splash.data();
+    return result;
 }
 
 }  // namespace tarvelin

@@ -10,7 +10,10 @@
 
 #include "app/bevel_panel.h"
 #include "app/link_label.h"
+#include "app/main_window.h"
+#include "support/controls.h"
 #include "support/fake_services.h"
+#include "support/temp_folder.h"
 
 namespace tarvelin {
 namespace {
@@ -155,6 +158,27 @@ TEST_F(AboutBoxTest, ShowsAgainAndAgainAndEveryCloseIsOk) {
     EXPECT_EQ(shown, 4);
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_EQ(box.Comments->text(), kTexts.webAddress) << "the same dialog, contents kept";
+}
+
+TEST(AboutBoxInMainWindow, VersionCommandShowsTheOneDialogEachTime) {
+    test::TempFolder dir;
+    test::FakeServices fakes;
+    TKX2 window(fakes.services(dir.path()));
+    QAction* About1 = test::control<QAction>(window, "About1");
+    EXPECT_FALSE(About1->isEnabled()) << "no dialog yet";
+    TAboutBox box(fakes.shell, kTexts, &window);
+    window.setAboutBox(&box);
+    EXPECT_TRUE(About1->isEnabled());
+    int shown = 0;
+    for (int i = 0; i < 2; ++i) {
+        QTimer::singleShot(0, &box, [&] {
+            shown += box.isVisible() && box.isModal();
+            box.close();
+        });
+        About1->trigger();
+        EXPECT_FALSE(box.isVisible());
+    }
+    EXPECT_EQ(shown, 2);
 }
 
 }  // namespace

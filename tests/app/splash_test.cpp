@@ -19,6 +19,7 @@ TEST(Splash, IsTheFramelessCentredPictureOnTop) {
     EXPECT_EQ(splash.size(), QSize(197, 124));
     EXPECT_EQ(splash.parentWidget(), nullptr);
     EXPECT_EQ(splash.windowType(), Qt::SplashScreen);
+    EXPECT_EQ(splash.windowTitle(), QStringLiteral("splash")) << "the smoke test finds it by this name";
     EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(splash.Image1->geometry(), QRect(0, 0, 197, 124));
