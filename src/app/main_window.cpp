@@ -4,9 +4,11 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QStatusBar>
@@ -21,9 +23,11 @@
 #include "browser/file_pane.h"
 #include "browser/file_panes.h"
 #include "browser/shell_tree_view.h"
+#include "platform/errors.h"
 #include "platform/palette_colours.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
+#include "settings/window_placement.h"
 #include "widgets/close_query.h"
 #include "widgets/error_handler.h"
 #include "widgets/image_list.h"
@@ -44,6 +48,9 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
     ApplyColourSettings();
     LoadActionSettings();
     const SettingsFile settings(m_programFolder);
+    // Every key then reads its default: say so once, and never write over the file at exit.
+    if (settings.tooLargeToRead())
+        m_services.dialogs.error(QString::fromUtf8(tooLargeToRead(settings.path()).what()));
     restorePlacement(settings);
     const std::string treeRoot = settings.treeDir(SettingsFile::kDesktopRoot);
     m_panes->setStartupTreeRoot(treeRoot.empty() ? std::string(SettingsFile::kDesktopRoot) : treeRoot);
@@ -160,14 +167,26 @@ void TKX2::restorePlacement(const SettingsFile& settings) {
         return;
     }
     setWindowState(Qt::WindowNoState);
-    const int width = settings.windowWidth();
-    const int height = settings.windowHeight();
-    const int left = settings.windowLeft();
-    const int top = settings.windowTop();
-    m_wantedOuterSize = QSize(width, height);
+    WindowBounds stored;
+    stored.width = settings.windowWidth();
+    stored.height = settings.windowHeight();
+    stored.left = settings.windowLeft();
+    stored.top = settings.windowTop();
+    // A hand-edited size or a screen that is gone must not give a window out of reach or of gigabytes.
+    std::vector<WindowBounds> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        WindowBounds bounds{area.x(), area.y(), area.width(), area.height()};
+        if (screen == QGuiApplication::primaryScreen())
+            screens.insert(screens.begin(), bounds);
+        else
+            screens.push_back(bounds);
+    }
+    const WindowBounds shown = boundsOnScreens(stored, screens);
+    m_wantedOuterSize = QSize(shown.width, shown.height);
     resize(m_wantedOuterSize);
     // The stored position decides where the window first appears, so it comes back where the user left it.
-    move(left, top);
+    move(shown.left, shown.top);
 }
 
 void TKX2::showEvent(QShowEvent* event) {
@@ -201,6 +220,7 @@ bool TKX2::listWindowsAgreeToClose() {
 
 void TKX2::storePlacement() {
     SettingsFile settings(m_programFolder);
+    if (settings.tooLargeToRead()) return;  // told at start; its content is not ours to replace
     if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) {
         settings.setWindowState(SettingsFile::kElseState);
         return;

@@ -28,6 +28,11 @@ TEST(MainWindowPlacement, RestoresTheStoredState) {
          false, QRect(16, 0, 694, 486)},
         {"bad numbers take the defaults", "[window]\r\nstate=Normal\r\nWidth=abc\r\nHeight=\r\nTop=9\r\n",
          false, QRect(0, 9, 694, 486)},
+        // The offscreen platform has one screen of 800 x 800.
+        {"a size past the screen", "[Window]\r\nState=Normal\r\nWidth=100000\r\nHeight=100000\r\n", false,
+         QRect(0, 0, 800, 800)},
+        {"a place on a screen that is gone", "[Window]\r\nState=Normal\r\nLeft=3000\r\nTop=-2000\r\n", false,
+         QRect(106, 0, 694, 486)},
     };
     for (const PlacementCase& c : cases) {
         TempFolder dir;
@@ -42,6 +47,22 @@ TEST(MainWindowPlacement, RestoresTheStoredState) {
         }
         EXPECT_FALSE(dir.exists("KX2cfg.ini") && !c.settings) << "creation writes nothing";
     }
+}
+
+TEST(MainWindowPlacement, ASettingsFileTooLargeToReadIsReportedOnceAndKeptAsItIs) {
+    TempFolder dir;
+    const std::string big = "[Window]\r\nState=Else\r\n" + std::string(size_t{17} << 20, ';');
+    dir.write("KX2cfg.ini", big);
+    FakeServices fakes;
+    {
+        TKX2 window(fakes.services(dir.path()));
+        EXPECT_FALSE(window.windowState() & Qt::WindowMaximized);  // read as if empty
+        window.show();
+        window.close();
+    }
+    EXPECT_EQ(fakes.dialogs.messages(),
+              QStringList{QString::fromStdString(dir.file("KX2cfg.ini")) + " は大きすぎて読めません"});
+    EXPECT_TRUE(dir.read("KX2cfg.ini") == big);
 }
 
 TEST(MainWindowPlacement, KeepsTheStartupTreeRootAsRead) {
