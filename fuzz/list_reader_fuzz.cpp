@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The file as a document writes it, in its own encoding with the bytes of every line kept, reads back to
     // the same texts and writes the same bytes again.
     ListDocument document;
-    readListBytes(document, bytes, "fuzz");
+    readListBytes(document, std::string(bytes), "fuzz");
     bool tooLarge = false;
     const EncodedText file = listFileBytes(document, tooLarge);
     if (tooLarge) std::abort();

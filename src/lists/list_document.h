@@ -50,7 +50,7 @@ void readListDocument(ListDocument& document, const std::string& path);
 void writeListDocument(ListDocument& document, const std::string& path);
 
 // readListDocument for bytes already read; path names the file in errors.
-void readListBytes(ListDocument& document, std::string_view bytes, const std::string& path);
+void readListBytes(ListDocument& document, std::string bytes, const std::string& path);
 
 // The bytes writeListDocument writes and the encoding they are in: the tree in the document's encoding, lines
 // nobody edited since a CP932 file was read with the bytes they were read with, UTF-8 when a text has no

@@ -134,16 +134,19 @@ bool buildListTree(std::string_view text, ListTree& tree) {
 }
 
 void readListDocument(ListDocument& document, const std::string& path) {
-    const FileBytes file = readFileBytes(path, kMaxListFileBytes);
+    FileBytes file = readFileBytes(path, kMaxListFileBytes);
     if (file.status == ReadStatus::TooLarge) throw fileTooLarge(path);
     if (file.status != ReadStatus::Ok) throw cannotOpenFile(path);
-    readListBytes(document, file.bytes, path);
+    readListBytes(document, std::move(file.bytes), path);
 }
 
-void readListBytes(ListDocument& document, std::string_view bytes, const std::string& path) {
-    bytes = bytes.substr(0, bytes.find('\0'));
+void readListBytes(ListDocument& document, std::string bytes, const std::string& path) {
+    bytes.resize(std::min(bytes.find('\0'), bytes.size()));
     std::vector<size_t> keptRaw;
-    const DecodedText decoded = decodeListBytes(bytes, &keptRaw);
+    // UTF-8 is the text as it stands and moves into it: a list may hold a text of megabytes. CP932 is
+    // converted and keeps its bytes for the lines that need them.
+    const DecodedText decoded =
+        isValidUtf8(bytes) ? takeUtf8Text(std::move(bytes)) : decodeListBytes(bytes, &keptRaw);
     // The encoding is the document's as soon as its tree is, even when a bad level stops the reading.
     const Encoding previous = std::exchange(document.encoding, decoded.encoding);
     const bool previousBom = std::exchange(document.utf8Bom, decoded.utf8Bom);

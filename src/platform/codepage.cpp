@@ -74,12 +74,6 @@ private:
     iconv_t m_cd;
 };
 
-bool isAscii(std::string_view bytes) {
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
 }  // namespace
 
 namespace {
@@ -94,6 +88,10 @@ size_t asciiEnd(std::string_view s, size_t i) {
     }
     while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
     return i;
+}
+
+bool isAscii(std::string_view bytes) {
+    return asciiEnd(bytes, 0) == bytes.size();
 }
 
 bool isCp932Lead(unsigned char c) {
@@ -200,6 +198,15 @@ DecodedText decodeText(std::string_view bytes, std::vector<size_t>* keptRaw) {
         result.text = cp932ToUtf8(bytes, keptRaw);
         result.encoding = Encoding::Cp932;
     }
+    return result;
+}
+
+DecodedText takeUtf8Text(std::string&& bytes) {
+    DecodedText result;
+    result.encoding = isAscii(bytes) ? systemEncoding() : Encoding::Utf8;
+    result.utf8Bom = bytes.starts_with(kBom);
+    if (result.utf8Bom) bytes.erase(0, kBom.size());
+    result.text = std::move(bytes);
     return result;
 }
 

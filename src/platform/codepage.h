@@ -22,6 +22,8 @@ bool isValidUtf8(std::string_view bytes);
 // UTF-8 when the bytes are valid UTF-8, otherwise CP932 (files made on Windows). Plain ASCII takes the system
 // encoding, since it reads the same in both. keptRaw as for cp932ToUtf8.
 DecodedText decodeText(std::string_view bytes, std::vector<size_t>* keptRaw = nullptr);
+// decodeText for bytes known to be valid UTF-8 and no longer needed: they move into the text without a copy.
+DecodedText takeUtf8Text(std::string&& bytes);
 
 // CP932 bytes to UTF-8; a byte sequence that is not CP932 is copied unchanged, and the offsets of the bytes
 // so kept are added to keptRaw when given.

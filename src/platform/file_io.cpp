@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -52,22 +53,31 @@ FileBytes readFileBytes(const std::string& path, size_t maxBytes) {
         result.status = ReadStatus::TooLarge;
         return result;
     }
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(st.st_size));
-    char buffer[65536];
+    // Straight into the string: lists may be hundreds of megabytes. A file that grows meanwhile is read on.
+    std::string bytes(static_cast<size_t>(st.st_size), '\0');
+    size_t done = 0;
     for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (done == bytes.size()) {
+            if (bytes.size() >= maxBytes) {
+                char probe;
+                const ssize_t more = ::read(fd.get(), &probe, 1);
+                if (more < 0 && errno == EINTR) continue;
+                if (more < 0) return result;
+                if (more == 0) break;
+                result.status = ReadStatus::TooLarge;
+                return result;
+            }
+            bytes.resize(std::min(maxBytes, bytes.size() + 65536));
+        }
+        const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             return result;
         }
         if (n == 0) break;
-        if (bytes.size() + static_cast<size_t>(n) > maxBytes) {  // grew while being read
-            result.status = ReadStatus::TooLarge;
-            return result;
-        }
-        bytes.append(buffer, static_cast<size_t>(n));
+        done += static_cast<size_t>(n);
     }
+    bytes.resize(done);
     result.status = ReadStatus::Ok;
     result.bytes = std::move(bytes);
     return result;
