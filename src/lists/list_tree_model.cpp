@@ -1,11 +1,23 @@
 #include "lists/list_tree_model.h"
 
+#include <algorithm>
+
 #include "widgets/image_list.h"
 
 namespace tarvelin {
 
 QString displayText(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString shownText(const std::string& text) {
+    // A character takes at most four bytes; the cut goes back to the start of one.
+    size_t cut = std::min(text.size(), static_cast<size_t>(kShownCharacters) * 4);
+    while (cut > 0 && cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(cut));
+    if (shown.size() <= kShownCharacters && cut == text.size()) return shown;
+    shown.truncate(kShownCharacters);
+    return shown + QChar(0x2026);
 }
 
 std::string typedNodeText(const QString& typed) {
@@ -59,6 +71,7 @@ QVariant ListTreeModel::data(const QModelIndex& index, int role) const {
     if (node == kNoNode) return {};
     switch (role) {
         case Qt::DisplayRole:
+            return shownText(tree().text(node));
         case Qt::EditRole:
             return displayText(tree().text(node));
         case Qt::DecorationRole:

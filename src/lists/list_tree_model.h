@@ -56,6 +56,11 @@ private:
 // A node's text for the screen; bytes that are not UTF-8 show as replacement characters.
 QString displayText(const std::string& text);
 
+// What the tree shows of a node's text: at most kShownCharacters and "…", so that a text of megabytes is laid
+// out and painted at once. The document and the in-place editor keep the whole text.
+inline constexpr qsizetype kShownCharacters = 1000;
+QString shownText(const std::string& text);
+
 // A node's text from a name the user typed. Leading blanks are not kept: the file would read them back as a
 // deeper level and fail to open.
 std::string typedNodeText(const QString& typed);
