@@ -152,7 +152,7 @@ tarvelin::ListDocument openList(const std::string& path) {
 std::map<std::string, double> g_seconds;
 
 template <typename Job>
-void timed(benchmark::State& state, const char* name, Job job) {
+void timed(benchmark::State& state, const std::string& name, Job job) {
     double seconds = 0;
     for (auto _ : state) {
         const auto start = Clock::now();
@@ -240,9 +240,96 @@ void openListWindow(const std::string& path) {
 
 void BM_OpenListWindow(benchmark::State& state) {
     const BenchList& list = benchList(static_cast<size_t>(state.range(0)));
-    timed(state, "OpenListWindow", [&] { openListWindow(list.path); });
+    // The ratios of BM_ListRatios are those of the 100,000-node list.
+    const std::string name =
+        state.range(0) == 100000 ? "OpenListWindow" : "OpenListWindow/" + std::to_string(state.range(0));
+    timed(state, name, [&] { openListWindow(list.path); });
 }
 BENCHMARK(BM_OpenListWindow)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK(BM_OpenListWindow)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// Ratios of the window benchmarks below to their floors, printed once when the program ends.
+struct WindowRatioReport {
+    std::map<std::string, std::string> lines;  // the last run of each
+    ~WindowRatioReport() {
+        for (const auto& [name, line] : lines) std::fprintf(stderr, "%s\n", line.c_str());
+    }
+} g_windowReport;
+
+void reportRatio(benchmark::State& state, const std::string& name, double seconds,
+                 const std::string& floorName, double floor, double target) {
+    state.counters["ratio_to_floor"] = seconds / floor;
+    char line[256];
+    std::snprintf(line, sizeof line, "%s: %.1f ms = %.2f x %s %.1f ms (target <= %.1f)", name.c_str(),
+                  seconds * 1e3, seconds / floor, floorName.c_str(), floor * 1e3, target);
+    g_windowReport.lines[name] = line;
+}
+
+// A list whose second node's text is `megabytes` MB long; the same bytes with a line end every 100 bytes
+// are the floor's file.
+std::pair<std::string, std::string> longLineLists(size_t megabytes) {
+    const std::string folder = std::filesystem::temp_directory_path().string() + "/";
+    const std::string path = folder + "tarvelin-bench-long-" + std::to_string(megabytes) + ".kxd";
+    const std::string lines = folder + "tarvelin-bench-long-" + std::to_string(megabytes) + "-lines.kxd";
+    std::string text(megabytes << 20, 'x');
+    for (size_t i = 0; i < text.size(); i += 7) text[i] = static_cast<char>('a' + i % 26);
+    std::ofstream(path, std::ios::binary) << "R\r\n\t" << text << "\r\n";
+    for (size_t i = 100; i < text.size(); i += 100) text[i] = '\n';
+    std::ofstream(lines, std::ios::binary) << "R\r\n\t" << text << "\r\n";
+    return {path, lines};
+}
+
+void BM_FloorReadLinesLong(benchmark::State& state) {
+    const auto [path, lines] = longLineLists(static_cast<size_t>(state.range(0)));
+    timed(state, "FloorReadLinesLong", [&] { benchmark::DoNotOptimize(floorReadLines(lines).size()); });
+}
+BENCHMARK(BM_FloorReadLinesLong)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A list holding a 10 MB node text opened in its window and painted: the tree shows a bounded part of it.
+void BM_OpenListWithLongLine(benchmark::State& state) {
+    const auto [path, lines] = longLineLists(static_cast<size_t>(state.range(0)));
+    timed(state, "OpenListWithLongLine", [&] { openListWindow(path); });
+    const double floor = g_seconds.contains("FloorReadLinesLong")
+                             ? g_seconds["FloorReadLinesLong"]
+                             : tarvelin::bench::bestSeconds([&] { floorReadLines(lines); });
+    reportRatio(state, "BM_OpenListWithLongLine/" + std::to_string(state.range(0)),
+                g_seconds["OpenListWithLongLine"], "BM_FloorReadLinesLong", floor, 3.0);
+}
+BENCHMARK(BM_OpenListWithLongLine)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// "全てのバインダーを開く" on a list shown in its window, painted: one layout of the whole tree.
+void BM_ExpandAllBinders(benchmark::State& state) {
+    const BenchList& list = benchList(static_cast<size_t>(state.range(0)));
+    static tarvelin::QtDialogs dialogs;
+    static tarvelin::DesktopShell shell;
+    static tarvelin::SystemClock clock;
+    static tarvelin::SystemBeeper beeper;
+    static IdleHost host;
+    const std::string folder = std::filesystem::temp_directory_path().string() + "/";
+    double seconds = 0;
+    for (auto _ : state) {
+        tarvelin::TList window({dialogs, shell, clock, beeper, folder}, host, tarvelin::kButtonFace);
+        window.resize(800, 600);
+        window.loadDocument(list.path);
+        window.show();
+        QApplication::processEvents();
+        const auto start = Clock::now();
+        window.N13Click();
+        QApplication::processEvents();
+        window.repaint();
+        const double took = std::chrono::duration<double>(Clock::now() - start).count();
+        seconds += took;
+        state.SetIterationTime(took);
+    }
+    const std::string openName = "OpenListWindow/" + std::to_string(state.range(0));
+    const double open = g_seconds.contains(openName)
+                            ? g_seconds[openName]
+                            : tarvelin::bench::bestSeconds([&] { openListWindow(list.path); }, 2);
+    reportRatio(state, "BM_ExpandAllBinders/" + std::to_string(state.range(0)),
+                seconds / static_cast<double>(state.iterations()), "BM_OpenListWindow", open, 1.0);
+}
+BENCHMARK(BM_ExpandAllBinders)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2);
 
 // Figures of this run; any benchmark left out by a filter is timed here, best of five.
 double secondsOf(const char* name, const std::function<void()>& job) {
