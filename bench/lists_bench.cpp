@@ -15,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -221,19 +222,27 @@ public:
     bool fileOperationMode() const override { return false; }
 };
 
-// What the user waits for when a list opens: the window made, the file read, icons given and the tree
-// painted.
-void openListWindow(const std::string& path) {
+// A list window of 800 x 600 with the real services, the list at `path` loaded, shown.
+std::unique_ptr<tarvelin::TList> shownListWindow(const std::string& path) {
     static tarvelin::QtDialogs dialogs;
     static tarvelin::DesktopShell shell;
     static tarvelin::SystemClock clock;
     static tarvelin::SystemBeeper beeper;
     static IdleHost host;
     const std::string folder = std::filesystem::temp_directory_path().string() + "/";
-    tarvelin::TList window({dialogs, shell, clock, beeper, folder}, host, tarvelin::kButtonFace);
-    window.resize(800, 600);
-    window.loadDocument(path);
-    window.show();
+    auto window = std::make_unique<tarvelin::TList>(tarvelin::Services{dialogs, shell, clock, beeper, folder},
+                                                    host, tarvelin::kButtonFace);
+    window->resize(800, 600);
+    window->loadDocument(path);
+    window->show();
+    return window;
+}
+
+// What the user waits for when a list opens: the window made, the file read, icons given and the tree
+// painted.
+void openListWindow(const std::string& path) {
+    const auto shown = shownListWindow(path);
+    tarvelin::TList& window = *shown;
     QApplication::processEvents();
     window.repaint();
 }
@@ -301,18 +310,10 @@ BENCHMARK(BM_OpenListWithLongLine)->Arg(10)->Unit(benchmark::kMillisecond)->UseR
 // "全てのバインダーを開く" on a list shown in its window, painted: one layout of the whole tree.
 void BM_ExpandAllBinders(benchmark::State& state) {
     const BenchList& list = benchList(static_cast<size_t>(state.range(0)));
-    static tarvelin::QtDialogs dialogs;
-    static tarvelin::DesktopShell shell;
-    static tarvelin::SystemClock clock;
-    static tarvelin::SystemBeeper beeper;
-    static IdleHost host;
-    const std::string folder = std::filesystem::temp_directory_path().string() + "/";
     double seconds = 0;
     for (auto _ : state) {
-        tarvelin::TList window({dialogs, shell, clock, beeper, folder}, host, tarvelin::kButtonFace);
-        window.resize(800, 600);
-        window.loadDocument(list.path);
-        window.show();
+        const auto shown = shownListWindow(list.path);
+        tarvelin::TList& window = *shown;
         QApplication::processEvents();
         const auto start = Clock::now();
         window.N13Click();
