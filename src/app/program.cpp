@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFont>
-#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QTimer>
@@ -25,15 +24,12 @@ namespace tarvelin {
 namespace {
 
 // The windows name the Japanese UI font of the Windows desktop; map it to an installed Japanese proportional
-// Gothic so that every text renders with similar metrics.
+// Gothic so that every text renders with similar metrics. Substitutes that are not installed are skipped when
+// a font is matched, so the font list (every installed family, read from fontconfig) is not asked for.
 void mapJapaneseFont() {
-    const QString windowsFont = QStringLiteral("ＭＳ Ｐゴシック");
-    const QStringList families = QFontDatabase::families();
-    QStringList substitutes;
-    for (const QString& candidate :
-         {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic")})
-        if (families.contains(candidate)) substitutes << candidate;
-    if (!substitutes.isEmpty()) QFont::insertSubstitutions(windowsFont, substitutes);
+    QFont::insertSubstitutions(
+        QStringLiteral("ＭＳ Ｐゴシック"),
+        {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic")});
 }
 
 void installJapaneseTranslations(QApplication& app) {

@@ -1,6 +1,6 @@
 #include "widgets/image_list.h"
 
-#include <QPixmap>
+#include <QSize>
 #include <QString>
 
 #include <array>
@@ -16,11 +16,12 @@ namespace tarvelin {
 namespace {
 
 // The pictures are drawn at build time at 16 and 32 px: the pixmap engine picks the 32 px one on 2x screens
-// and for larger sizes, so the icons stay crisp without parsing SVG at start.
+// and for larger sizes, so the icons stay crisp without parsing SVG at start. A file added with its size is
+// read only when that size is first drawn.
 QIcon loadIcon(const QString& stem) {
     QIcon icon;
     for (int size : {16, 32})
-        icon.addPixmap(QPixmap(QStringLiteral(":/icons/%1-%2.png").arg(stem).arg(size)));
+        icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(stem).arg(size), QSize(size, size));
     return icon;
 }
 
