@@ -2,6 +2,13 @@
 
 #include <QMetaObject>
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <list>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 namespace tarvelin {
 
@@ -9,10 +16,14 @@ namespace {
 
 constexpr size_t kCachedPictures = 4;
 
+struct Job {
+    std::string path;
+    PixelSize fitArea;
+    uint64_t ticket = 0;  // 0 for decoding ahead
+};
+
 }  // namespace
 
-// Enough detail for a fit view of that area: the fitted size, or the whole picture; a failure stays a failure
-// until the file changes.
 bool detailSuffices(const DecodedPicture& p, PixelSize fitArea) {
     if (!p.ok()) return true;
     const PixelSize needed = fitArea.width > 0 && fitArea.height > 0 ? fitSize(p.full, fitArea) : p.full;
@@ -20,82 +31,101 @@ bool detailSuffices(const DecodedPicture& p, PixelSize fitArea) {
            p.image.height() >= std::min(needed.height, p.full.height);
 }
 
-PictureLoader::PictureLoader(QObject* parent, PictureLimits limits) : QObject(parent), m_limits(limits) {
+struct PictureLoader::State {
+    PictureLimits limits;
+    std::mutex mutex;
+    std::condition_variable wake, idle;
+    PictureLoader* receiver;  // null once the loader is gone
+    std::optional<Job> showJob;
+    std::deque<Job> aheadJobs;
+    std::list<PicturePtr> cache;  // most recent first
+    uint64_t lastTicket = 0;
+    bool busy = false;
+    std::string busyPath;
+    bool stop = false;
+    std::atomic<bool> cancel{false};
+
+    PicturePtr cachedLocked(const std::string& path, PixelSize fitArea) const {
+        for (const PicturePtr& p : cache)
+            if (p->path == path && detailSuffices(*p, fitArea)) return p;
+        return nullptr;
+    }
+    void store(const PicturePtr& picture) {
+        cache.remove_if([&](const PicturePtr& p) { return p->path == picture->path; });
+        cache.push_front(picture);
+        while (cache.size() > kCachedPictures) cache.pop_back();
+    }
+    void run();
+};
+
+PictureLoader::PictureLoader(QObject* parent, PictureLimits limits)
+    : QObject(parent), m_state(std::make_shared<State>()) {
     qRegisterMetaType<PicturePtr>();
-    m_limits.cancel = &m_cancel;
-    m_thread = std::thread([this] { run(); });
+    m_state->limits = limits;
+    m_state->limits.cancel = &m_state->cancel;
+    m_state->receiver = this;
+    std::thread([state = m_state] { state->run(); }).detach();
 }
 
 PictureLoader::~PictureLoader() {
     {
-        std::lock_guard lock(m_mutex);
-        m_stop = true;
-        m_cancel = true;
+        std::lock_guard lock(m_state->mutex);
+        m_state->stop = true;
+        m_state->cancel = true;
+        m_state->receiver = nullptr;
     }
-    m_wake.notify_all();
-    m_thread.join();
-}
-
-PicturePtr PictureLoader::cachedLocked(const std::string& path, PixelSize fitArea) const {
-    for (const Entry& e : m_cache)
-        if (e.picture->path == path && detailSuffices(*e.picture, fitArea)) return e.picture;
-    return nullptr;
+    m_state->wake.notify_all();
 }
 
 PicturePtr PictureLoader::cached(const std::string& path, PixelSize fitArea) const {
-    std::lock_guard lock(m_mutex);
-    return cachedLocked(path, fitArea);
+    std::lock_guard lock(m_state->mutex);
+    return m_state->cachedLocked(path, fitArea);
 }
 
 uint64_t PictureLoader::show(const std::string& path, PixelSize fitArea) {
     uint64_t ticket;
     {
-        std::lock_guard lock(m_mutex);
-        ticket = ++m_lastTicket;
-        m_showJob = Job{path, fitArea, ticket};
+        std::lock_guard lock(m_state->mutex);
+        ticket = ++m_state->lastTicket;
+        m_state->showJob = Job{path, fitArea, ticket};
         // Whatever else is being decoded is no longer what the user waits for.
-        m_cancel = m_busy && m_busyPath != path;
+        m_state->cancel = m_state->busy && m_state->busyPath != path;
     }
-    m_wake.notify_all();
+    m_state->wake.notify_all();
     return ticket;
 }
 
 void PictureLoader::prefetch(const std::vector<std::string>& paths, PixelSize fitArea) {
     {
-        std::lock_guard lock(m_mutex);
-        m_aheadJobs.clear();
-        for (const std::string& path : paths) m_aheadJobs.push_back(Job{path, fitArea, 0});
+        std::lock_guard lock(m_state->mutex);
+        m_state->aheadJobs.clear();
+        for (const std::string& path : paths) m_state->aheadJobs.push_back(Job{path, fitArea, 0});
     }
-    m_wake.notify_all();
+    m_state->wake.notify_all();
 }
 
 void PictureLoader::waitIdle() {
-    std::unique_lock lock(m_mutex);
-    m_idle.wait(lock, [this] { return !m_busy && !m_showJob && m_aheadJobs.empty(); });
+    std::unique_lock lock(m_state->mutex);
+    m_state->idle.wait(lock,
+                       [this] { return !m_state->busy && !m_state->showJob && m_state->aheadJobs.empty(); });
 }
 
-void PictureLoader::store(const PicturePtr& picture) {
-    m_cache.remove_if([&](const Entry& e) { return e.picture->path == picture->path; });
-    m_cache.push_front(Entry{picture});
-    while (m_cache.size() > kCachedPictures) m_cache.pop_back();
-}
-
-void PictureLoader::run() {
-    std::unique_lock lock(m_mutex);
+void PictureLoader::State::run() {
+    std::unique_lock lock(mutex);
     for (;;) {
-        m_wake.wait(lock, [this] { return m_stop || m_showJob || !m_aheadJobs.empty(); });
-        if (m_stop) return;
+        wake.wait(lock, [this] { return stop || showJob || !aheadJobs.empty(); });
+        if (stop) return;
         Job job;
-        if (m_showJob) {
-            job = std::move(*m_showJob);
-            m_showJob.reset();
+        if (showJob) {
+            job = std::move(*showJob);
+            showJob.reset();
         } else {
-            job = std::move(m_aheadJobs.front());
-            m_aheadJobs.pop_front();
+            job = std::move(aheadJobs.front());
+            aheadJobs.pop_front();
         }
-        m_busy = true;
-        m_busyPath = job.path;
-        m_cancel = false;
+        busy = true;
+        busyPath = job.path;
+        cancel = false;
         PicturePtr have = cachedLocked(job.path, job.fitArea);
         lock.unlock();
 
@@ -105,23 +135,21 @@ void PictureLoader::run() {
         if (have && have->stamp == fileStamp(job.path) && have->stamp != FileStamp{})
             result = have;
         else
-            result =
-                std::make_shared<const DecodedPicture>(decodePictureFile(job.path, job.fitArea, m_limits));
+            result = std::make_shared<const DecodedPicture>(decodePictureFile(job.path, job.fitArea, limits));
 
         lock.lock();
-        m_busy = false;
+        busy = false;
         const bool cancelled = result->status == DecodeStatus::Cancelled;
         if (!cancelled)
             store(result);
         else if (job.ticket == 0)
-            m_aheadJobs.push_front(std::move(job));  // still wanted ahead, after what is to be shown
-        const bool stillWanted = !cancelled && job.ticket != 0 && job.ticket == m_lastTicket;
-        if (stillWanted) {
+            aheadJobs.push_front(job);  // still wanted ahead, after what is to be shown
+        if (!cancelled && job.ticket != 0 && job.ticket == lastTicket && receiver) {
             QMetaObject::invokeMethod(
-                this, [this, ticket = job.ticket, result] { emit ready(ticket, result); },
+                receiver, [r = receiver, ticket = job.ticket, result] { emit r->ready(ticket, result); },
                 Qt::QueuedConnection);
         }
-        if (!m_showJob && m_aheadJobs.empty()) m_idle.notify_all();
+        if (!showJob && aheadJobs.empty()) idle.notify_all();
     }
 }
 

@@ -1,15 +1,8 @@
 #pragma once
 
 #include <QObject>
-#include <atomic>
-#include <condition_variable>
-#include <deque>
-#include <list>
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "viewer/picture_decode.h"
@@ -46,30 +39,10 @@ signals:
     void ready(uint64_t ticket, tarvelin::PicturePtr picture);
 
 private:
-    struct Job {
-        std::string path;
-        PixelSize fitArea;
-        uint64_t ticket = 0;  // 0 for decoding ahead
-    };
-    void run();
-    PicturePtr cachedLocked(const std::string& path, PixelSize fitArea) const;
-    void store(const PicturePtr& picture);
-
-    PictureLimits m_limits;
-    mutable std::mutex m_mutex;
-    std::condition_variable m_wake, m_idle;
-    std::optional<Job> m_showJob;
-    std::deque<Job> m_aheadJobs;
-    struct Entry {
-        PicturePtr picture;
-    };
-    std::list<Entry> m_cache;  // most recent first
-    uint64_t m_lastTicket = 0;
-    bool m_busy = false;
-    std::string m_busyPath;
-    bool m_stop = false;
-    std::atomic<bool> m_cancel{false};
-    std::thread m_thread;
+    // Everything the worker touches. The worker owns a share of it, so a worker stuck in a read on a dead
+    // volume is left behind when the window goes instead of holding up the program's end.
+    struct State;
+    std::shared_ptr<State> m_state;
 };
 
 }  // namespace tarvelin
