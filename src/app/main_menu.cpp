@@ -51,8 +51,8 @@ void TKX2::buildMenus() {
             [this] { runAction(m_services.dialogs, [this] { Help2Click(); }); });
 
     // Commands whose windows come later stay visible and disabled until they exist.
-    for (QAction* later : {N12, N13, About1}) later->setEnabled(false);
-    for (QToolButton* later : {ToolButton6, ToolButton7, ToolButton3}) later->setEnabled(false);
+    for (QAction* later : {N13, About1}) later->setEnabled(false);
+    for (QToolButton* later : {ToolButton7, ToolButton3}) later->setEnabled(false);
 }
 
 }  // namespace tarvelin

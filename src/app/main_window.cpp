@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QMenu>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QStatusBar>
@@ -18,8 +19,10 @@
 
 #include "app/auto_open.h"
 #include "app/help_document.h"
+#include "app/left_list_pictures.h"
 #include "app/list_windows.h"
 #include "app/operation_log.h"
+#include "browser/file_list_box.h"
 #include "browser/file_pane.h"
 #include "browser/file_panes.h"
 #include "browser/shell_tree_view.h"
@@ -28,9 +31,11 @@
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 #include "settings/window_placement.h"
+#include "viewer/viewer_window.h"
 #include "widgets/close_query.h"
 #include "widgets/error_handler.h"
 #include "widgets/image_list.h"
+#include "widgets/ui_font.h"
 
 namespace tarvelin {
 
@@ -43,6 +48,7 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
         m_services, MDIClient, TabControl1, {MainMenu1, File1, Window1}, *ListBox1,
         [this] { return m_panes->fileOperationMode(); }, this);
     connectCommands();
+    createViewer();
 
     m_programFolder = m_services.programFolder;
     ApplyColourSettings();
@@ -60,6 +66,8 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
 }
 
 TKX2::~TKX2() {
+    // The viewer reads the left list through m_leftPictures, which goes before the child windows do.
+    delete m_viewer;
     // The MDI area reports activations while it is being taken down; nothing may answer them then.
     m_lists->detach();
 }
@@ -80,6 +88,29 @@ void TKX2::connectCommands() {
     connect(m_panes, &FilePanes::statusLineChanged, this, &TKX2::setStatusLine);
     connect(m_panes, &FilePanes::filterIconChanged, this,
             [this](int icon) { ToolButton2->setIcon(imageListIcon(icon)); });
+}
+
+void TKX2::createViewer() {
+    m_leftPictures = std::make_unique<LeftListPictures>(m_panes->left());
+    m_viewer = new TViewer(
+        *m_leftPictures, uiFont(12), [this] { return viewerPlacement(); }, this);
+    // Only the user's own selections in the left list reach the viewer; its paging moves that selection
+    // itself.
+    connect(m_panes->left().list(), &FileListBox::userSelectionChanged, m_viewer,
+            &TViewer::PreviewFocusedImage);
+    connect(N12, &QAction::triggered, m_viewer, &TViewer::Show);
+    connect(ToolButton6, &QToolButton::clicked, m_viewer, &TViewer::Show);
+    // The menu item is greyed while the viewer shows; the button always brings it to the front.
+    connect(m_viewer, &TViewer::visibilityChanged, N12, [this](bool visible) { N12->setEnabled(!visible); });
+    connect(Window1, &QMenu::aboutToShow, N12, [this] { N12->setEnabled(!m_viewer->isVisible()); });
+}
+
+MainWindowPlacement TKX2::viewerPlacement() const {
+    const QRect outer = frameGeometry();
+    return {{outer.x(), outer.y(), outer.width(), outer.height()},
+            Panel3->mapTo(this, QPoint(0, 0)).y(),
+            ToolBar2->height(),
+            m_savedLeftPaneWidth};
 }
 
 const std::string& TKX2::startupTreeRoot() const {

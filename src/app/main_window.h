@@ -2,11 +2,13 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 #include <string>
 
 #include "platform/colour_value.h"
 #include "platform/services.h"
 #include "settings/settings_host.h"
+#include "viewer/view_geometry.h"
 
 class QDialog;
 class QLabel;
@@ -23,9 +25,11 @@ namespace tarvelin {
 
 class FilePanes;
 class ListWindows;
+class LeftListPictures;
 class OperationLog;
 class SettingsFile;
 class TProForm;
+class TViewer;
 
 // The main window: an MDI frame that composes the list windows, the browsing panes and the operation log, and
 // owns the state other windows read from it. Controls carry their names as object names.
@@ -45,6 +49,7 @@ public:
     Services& services() { return m_services; }
     ListWindows& lists() { return *m_lists; }
     FilePanes& panes() { return *m_panes; }
+    TViewer& viewer() { return *m_viewer; }
 
     // Re-run by the settings dialog after it has written the file.
     void ApplyColourSettings() override;
@@ -83,6 +88,8 @@ private:
     void buildMenus();
     void connectCommands();
     void restorePlacement(const SettingsFile& settings);
+    void createViewer();
+    MainWindowPlacement viewerPlacement() const;
     void FormShow();
     bool listWindowsAgreeToClose();
     void storePlacement();
@@ -101,6 +108,8 @@ private:
     QDialog* m_aboutBox = nullptr;
     FilePanes* m_panes = nullptr;
     TProForm* m_settingsDialog = nullptr;
+    std::unique_ptr<LeftListPictures> m_leftPictures;
+    TViewer* m_viewer = nullptr;
 
     // Layout
     QWidget* Panel1 = nullptr;

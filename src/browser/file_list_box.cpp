@@ -35,6 +35,18 @@ FileListBox::FileListBox(const QString& name, FileListModel& model, QWidget* par
     // Focus comes from the press handler: a right press on a list with several selected items must not take
     // it.
     setFocusPolicy(Qt::TabFocus);
+    auto changed = [this] { m_userChanged = m_userChanged || m_userInput; };
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, changed);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, changed);
+}
+
+template <typename Handle>
+void FileListBox::asUserInput(Handle handle) {
+    m_userInput = true;
+    m_userChanged = false;
+    handle();
+    m_userInput = false;
+    if (m_userChanged) emit userSelectionChanged();
 }
 
 int FileListBox::selectedCount() const {
@@ -82,7 +94,7 @@ void FileListBox::mousePressEvent(QMouseEvent* event) {
         return;
     }
     setDragEnabled(!shift && !ctrl);
-    QListView::mousePressEvent(event);
+    asUserInput([&] { QListView::mousePressEvent(event); });
 }
 
 void FileListBox::mouseMoveEvent(QMouseEvent* event) {
@@ -95,19 +107,21 @@ void FileListBox::mouseMoveEvent(QMouseEvent* event) {
         }
         return;
     }
-    QListView::mouseMoveEvent(event);
+    asUserInput([&] { QListView::mouseMoveEvent(event); });
 }
 
 void FileListBox::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) return;  // the press already did all a right click does
-    if (m_dragPending) {
-        // No drag after all: the press counts as an ordinary click on the item.
-        m_dragPending = false;
-        QMouseEvent press(QEvent::MouseButtonPress, m_pressPos, m_pressGlobalPos, Qt::LeftButton,
-                          Qt::LeftButton, m_pressModifiers);
-        QListView::mousePressEvent(&press);
-    }
-    QListView::mouseReleaseEvent(event);
+    asUserInput([&] {
+        if (m_dragPending) {
+            // No drag after all: the press counts as an ordinary click on the item.
+            m_dragPending = false;
+            QMouseEvent press(QEvent::MouseButtonPress, m_pressPos, m_pressGlobalPos, Qt::LeftButton,
+                              Qt::LeftButton, m_pressModifiers);
+            QListView::mousePressEvent(&press);
+        }
+        QListView::mouseReleaseEvent(event);
+    });
     setDragEnabled(true);
 }
 
@@ -126,7 +140,7 @@ void FileListBox::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    QListView::keyPressEvent(event);
+    asUserInput([&] { QListView::keyPressEvent(event); });
 }
 
 void FileListBox::focusInEvent(QFocusEvent* event) {

@@ -39,6 +39,9 @@ signals:
     // The list took the input focus, or a right-button press made it the list the commands act on.
     void madeCurrent();
     void popupRequested(const QPoint& globalPos);
+    // The user's left button or keys changed the selection or the focused item; the right-button rule and the
+    // program's own changes are not reported.
+    void userSelectionChanged();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -55,6 +58,9 @@ protected:
 
 private:
     void rightButtonPress(const QPoint& pos);
+    // Runs the view's own handling of a user's input, reporting what it changed.
+    template <typename Handle>
+    void asUserInput(Handle handle);
 
     FileListModel* m_model;  // not owned
     // A left press on a selected item waits: a move starts the drag, a release is an ordinary click.
@@ -62,6 +68,8 @@ private:
     QPointF m_pressPos;
     QPointF m_pressGlobalPos;
     Qt::KeyboardModifiers m_pressModifiers;
+    bool m_userInput = false;
+    bool m_userChanged = false;
 };
 
 }  // namespace tarvelin

@@ -79,7 +79,7 @@ TEST(MainWindowLayout, MenuBarHasTheCaptionsIconsAndGroupsInOrder) {
     EXPECT_EQ(entriesOf(control<QMenu>(window, "Window1")->actions()),
               (std::vector<MenuEntry>{
                   {"rwe1", "並べて表示", false, true},
-                  {"N12", "画像ビューアー", false, false},
+                  {"N12", "画像ビューアー", false, true},
                   {"N13", "ファイル操作モード切り替え", false, false},
               }));
     EXPECT_EQ(entriesOf(control<QMenu>(window, "Help1")->actions()),
