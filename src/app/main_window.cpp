@@ -48,7 +48,6 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
         m_services, MDIClient, TabControl1, {MainMenu1, File1, Window1}, *ListBox1,
         [this] { return m_panes->fileOperationMode(); }, this);
     connectCommands();
-    createViewer();
 
     m_programFolder = m_services.programFolder;
     ApplyColourSettings();
@@ -63,6 +62,7 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
     appendLogLine(QStringLiteral("Tarvelin を起動しました。"));
 
     m_settingsDialog = new TProForm(m_services.dialogs, m_programFolder, *this, this);
+    createViewer();
 }
 
 TKX2::~TKX2() {
