@@ -1,7 +1,10 @@
 #include "lists/list_tree_model.h"
 
+#include <QMimeData>
 #include <algorithm>
 
+#include "lists/node_kinds.h"
+#include "platform/desktop_shell.h"
 #include "widgets/image_list.h"
 
 namespace tarvelin {
@@ -103,6 +106,58 @@ NodeId ListTreeModel::addChild(NodeId parent, const std::string& text) {
     const NodeId node = m_document.tree.addChild(parent, text);
     endInsertRows();
     return node;
+}
+
+NodeId ListTreeModel::addChildren(NodeId parent, const std::vector<NewNode>& nodes) {
+    if (nodes.empty()) return kNoNode;
+    const int first = static_cast<int>(tree().children(parent).size());
+    beginInsertRows(indexOf(parent), first, first + static_cast<int>(nodes.size()) - 1);
+    NodeId added = kNoNode;
+    for (const NewNode& node : nodes) {
+        added = m_document.tree.addChild(parent, node.text);
+        m_document.tree.setIcon(added, node.icon);
+        m_document.tree.setSelectedIcon(added, node.selectedIcon);
+    }
+    endInsertRows();
+    return added;
+}
+
+bool ListTreeModel::move(NodeId node, NodeId destination, MoveMode mode) {
+    ListTree& nodes = m_document.tree;
+    if (!nodes.isValid(node) || !nodes.isValid(destination) || nodes.isInSubtree(destination, node))
+        return false;
+    const NodeId newParent = mode == MoveMode::AddAsLastChild ? destination : nodes.parent(destination);
+    int row = static_cast<int>(nodes.children(newParent).size());
+    if (mode == MoveMode::InsertBefore) row = static_cast<int>(nodes.index(destination));
+    const QModelIndex from = indexOf(node);
+    // Qt refuses to announce a move onto the node's own place; the tree then keeps its order too.
+    const bool announced = beginMoveRows(from.parent(), from.row(), from.row(), indexOf(newParent), row);
+    nodes.move(node, destination, mode);
+    if (announced) endMoveRows();
+    return true;
+}
+
+void ListTreeModel::setIcons(NodeId node, int icon, int selectedIcon) {
+    m_document.tree.setIcon(node, icon);
+    m_document.tree.setSelectedIcon(node, selectedIcon);
+    const QModelIndex index = indexOf(node);
+    emit dataChanged(index, index, {Qt::DecorationRole});
+}
+
+QStringList ListTreeModel::mimeTypes() const {
+    return {QString::fromLatin1(kListNodesMime), QStringLiteral("text/uri-list")};
+}
+
+QMimeData* ListTreeModel::mimeData(const QModelIndexList& indexes) const {
+    QByteArray uris;
+    for (const QModelIndex& index : indexes) {
+        const NodeId node = nodeOf(index);
+        if (node != kNoNode && isItem(tree(), node)) uris += fileUrlOf(tree().text(node)) + "\r\n";
+    }
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kListNodesMime), QByteArray::number(indexes.size()));
+    if (!uris.isEmpty()) data->setData(QStringLiteral("text/uri-list"), uris);
+    return data;
 }
 
 void ListTreeModel::remove(NodeId node) {

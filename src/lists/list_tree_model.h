@@ -6,6 +6,9 @@
 
 namespace tarvelin {
 
+// The mark of a drag of nodes out of a binder tree; the drop learns which tree from the event's source.
+inline constexpr char kListNodesMime[] = "application/x-tarvelin2-list-nodes";
+
 // The list document's tree as the binder tree shows it: one column, the node's text, its icon from the shared
 // image list. A node's handle is the index's internal id. Changes go through the model so views follow.
 class ListTreeModel : public QAbstractItemModel {
@@ -33,6 +36,20 @@ public:
     }
 
     NodeId addChild(NodeId parent, const std::string& text);
+    struct NewNode {
+        std::string text;
+        int icon = 0;
+        int selectedIcon = 0;
+    };
+    // Appends the nodes as the last children of parent under one insert announcement, however many they are.
+    // Returns the last node added, kNoNode when there were none.
+    NodeId addChildren(NodeId parent, const std::vector<NewNode>& nodes);
+    // As ListTree::move, announced as one row move; false, changing nothing, for a move into the node's own
+    // subtree.
+    bool move(NodeId node, NodeId destination, MoveMode mode);
+    void setIcons(NodeId node, int icon, int selectedIcon);
+    // A change the user made that the tree does not show, such as a drop that added nothing.
+    void markModified() { m_document.modified = true; }
     void remove(NodeId node);
     void setText(NodeId node, std::string text);
 
@@ -44,6 +61,12 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    // The dragged nodes for this tree, and the paths of those that are items as file URLs for other programs.
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    // Other programs may copy or link an item, never move it away.
+    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction | Qt::LinkAction; }
+    Qt::DropActions supportedDropActions() const override { return Qt::CopyAction | Qt::LinkAction; }
 
 signals:
     // An in-place edit was accepted, also when the text stayed the same.

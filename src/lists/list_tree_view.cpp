@@ -1,9 +1,11 @@
 #include "lists/list_tree_view.h"
 
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 
+#include "lists/list_drops.h"
 #include "lists/list_tree_model.h"
 #include "lists/list_window.h"
 #include "widgets/image_list.h"
@@ -37,7 +39,10 @@ ListTreeView::ListTreeView(TList& window, QWidget* parent) : QTreeView(parent), 
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::SelectedClicked);
     setDragEnabled(true);
-    setDragDropMode(QAbstractItemView::DragOnly);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setAutoExpandDelay(600);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
     setIconSize(QSize(16, 16));
     setItemDelegate(new SelectedImageDelegate(window, this));
@@ -70,6 +75,26 @@ void ListTreeView::keyPressEvent(QKeyEvent* event) {
         }
     }
     QTreeView::keyPressEvent(event);
+}
+
+void ListTreeView::dragEnterEvent(QDragEnterEvent* event) {
+    QTreeView::dragEnterEvent(event);
+    ListDrops::acceptDrag(*event);
+    if (event->isAccepted()) setState(QAbstractItemView::DraggingState);
+}
+
+void ListTreeView::dragMoveEvent(QDragMoveEvent* event) {
+    // The base view highlights the node under the pointer, scrolls and starts the timer that opens it.
+    QTreeView::dragMoveEvent(event);
+    ListDrops::acceptDrag(*event);
+}
+
+void ListTreeView::dropEvent(QDropEvent* event) {
+    ListDrops::acceptDrag(*event);
+    stopAutoScroll();
+    setState(QAbstractItemView::NoState);
+    viewport()->update();
+    if (event->isAccepted()) m_window.TreeView1DragDrop(event);
 }
 
 }  // namespace tarvelin

@@ -1,6 +1,7 @@
 #include "lists/list_window.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QMenu>
 #include <QTextEdit>
@@ -9,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "lists/icon_rules.h"
+#include "lists/list_drops.h"
 #include "lists/list_tree_model.h"
 #include "lists/list_tree_view.h"
 #include "lists/list_window_host.h"
@@ -55,6 +57,7 @@ TList::TList(Services services, ListWindowHost& host, ColourValue bodyColour, QW
     buildControls();
     buildMenus();
     m_memo = new MemoPad(*this, m_services.dialogs);
+    m_drops = new ListDrops(*this, m_services.dialogs);
     applyColours();
 }
 
@@ -220,6 +223,10 @@ void TList::showExpansion() {
         return true;
     });
     for (const QModelIndex& index : expanded) TreeView1->setExpanded(index, true);
+}
+
+void TList::TreeView1DragDrop(QDropEvent* event) {
+    guarded([&] { m_drops->drop(*event->mimeData(), event->source(), event->position().toPoint()); });
 }
 
 void TList::writeTo(const std::string& path) {

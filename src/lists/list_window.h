@@ -10,6 +10,7 @@
 #include "widgets/close_query.h"
 
 class QComboBox;
+class QDropEvent;
 class QLineEdit;
 class QMenu;
 class QTextEdit;
@@ -18,6 +19,7 @@ class QToolButton;
 
 namespace tarvelin {
 
+class ListDrops;
 class ListTreeModel;
 class ListTreeView;
 class ListWindowHost;
@@ -72,6 +74,10 @@ public:
     void N15Click();  // close all binders
     void Delete1Click();
     void renameSelected();  // F2
+
+    // Drops on the tree, and the move menu they show
+    void TreeView1DragDrop(QDropEvent* event);
+    ListDrops& drops() const { return *m_drops; }
 
     // Controls
     QToolBar* ToolBar1 = nullptr;
@@ -134,8 +140,7 @@ private:
     ListTreeModel* m_model = nullptr;
     NodeId m_currentNode = kNoNode;
     bool m_noCurrentAfterRightPress = false;
-    NodeId m_dropTarget = kNoNode;
-    NodeId m_lastAdded = kNoNode;
+    ListDrops* m_drops = nullptr;
     MemoPad* m_memo = nullptr;
 };
 
