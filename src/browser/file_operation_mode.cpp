@@ -1,0 +1,58 @@
+#include "browser/file_operation_mode.h"
+
+#include <QSplitter>
+#include <QStackedWidget>
+
+namespace tarvelin {
+
+FileOperationMode::FileOperationMode(QSplitter* splitter, QStackedWidget* client, QWidget* panel3,
+                                     QWidget* tabColumn, QWidget* window)
+    : QObject(window),
+      m_splitter(splitter),
+      m_client(client),
+      m_panel3(panel3),
+      m_tabColumn(tabColumn),
+      m_window(window) {}
+
+bool FileOperationMode::isOn() const {
+    return m_client && m_client->currentWidget() == m_panel3;
+}
+
+void FileOperationMode::saveLeftWidth() {
+    m_savedLeftWidth = m_splitter->sizes().value(0);
+}
+
+void FileOperationMode::setLeftWidth(int width) {
+    const QList<int> sizes = m_splitter->sizes();
+    int total = 0;
+    for (int size : sizes) total += size;
+    m_splitter->setSizes({width, std::max(0, total - width)});
+}
+
+void FileOperationMode::toggle() {
+    if (isOn())
+        leave();
+    else
+        enter();
+}
+
+void FileOperationMode::enter() {
+    if (isOn()) return;
+    saveLeftWidth();
+    setLeftWidth(m_window->frameGeometry().width() / 2);
+    m_listArea = m_client->currentWidget();
+    m_client->setCurrentWidget(m_panel3);
+    m_tabColumnShown = !m_tabColumn->isHidden();
+    m_tabColumn->hide();
+    emit switched(true);
+}
+
+void FileOperationMode::leave() {
+    if (!isOn()) return;
+    m_client->setCurrentWidget(m_listArea ? m_listArea : m_client->widget(0));
+    setLeftWidth(m_savedLeftWidth);
+    m_tabColumn->setVisible(m_tabColumnShown);
+    emit switched(false);
+}
+
+}  // namespace tarvelin
