@@ -80,6 +80,18 @@ mode_t creationMask() {
     return mask;
 }
 
+// Gives an unnamed file a name. AT_EMPTY_PATH needs a capability most users lack; /proc works for everyone.
+int linkUnnamed(int fd, const std::string& name) {
+    static std::atomic<bool> emptyPathWorks{true};
+    if (emptyPathWorks) {
+        if (::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) return 0;
+        if (errno != ENOENT && errno != EPERM) return errno;
+        emptyPathWorks = false;
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+}
+
 }  // namespace
 
 CopyFileResult copyRegularFile(const std::string& source, const std::string& target,
@@ -137,17 +149,15 @@ CopyFileResult copyRegularFile(const std::string& source, const std::string& tar
     if (options.sync && ::fdatasync(out.get()) != 0) return fail(errno, true);
 
     if (temporary.empty()) {
-        const std::string self = "/proc/self/fd/" + std::to_string(out.get());
         if (!options.replace) {
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0)
-                return fail(errno, true);
+            if (const int error = linkUnnamed(out.get(), target)) return fail(error, true);
             return result;
         }
         // Replacing: a hidden name first, then one rename over the old file.
         temporary = hiddenTemporaryName(target);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        if (const int error = linkUnnamed(out.get(), temporary)) {
             temporary.clear();
-            return fail(errno, true);
+            return fail(error, true);
         }
     }
     if (::close(out.release()) != 0) return fail(errno, true);

@@ -132,10 +132,24 @@ void FileJob::count(const std::string& path, int depth) {
         if (S_ISREG(st.st_mode)) m_progress.bytesTotal += static_cast<uint64_t>(st.st_size);
         return;
     }
-    std::vector<Entry> entries;
-    int error = 0;
-    if (depth > kMaxDepth || !readEntries(path, entries, error)) return;
-    for (const auto& entry : entries) count(join(path, entry.name), depth + 1);
+    if (depth > kMaxDepth) return;
+    DIR* dir = ::opendir(path.c_str());
+    if (!dir) return;
+    // Entries are looked at through the open folder, not by walking the whole path each time.
+    std::vector<std::string> folders;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        if (entry->d_type == DT_DIR || entry->d_type == DT_UNKNOWN) {
+            folders.emplace_back(name);
+            continue;
+        }
+        ++m_progress.itemsTotal;
+        if (entry->d_type == DT_REG && ::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+            m_progress.bytesTotal += static_cast<uint64_t>(st.st_size);
+    }
+    ::closedir(dir);
+    for (const auto& name : folders) count(join(path, name), depth + 1);
 }
 
 FileJobOutcome FileJob::runTransfer() {
