@@ -144,7 +144,7 @@ void BM_FloorCopyFolder(benchmark::State& state) {
         seconds / static_cast<double>(state.iterations());
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kTreeBytes));
 }
-BENCHMARK(BM_FloorCopyFolder)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_FloorCopyFolder)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
 void BM_CopyFolder(benchmark::State& state) {
     const std::string source = sourceTree(static_cast<int>(state.range(0)));
@@ -169,7 +169,7 @@ void BM_CopyFolder(benchmark::State& state) {
     const std::string arg = std::to_string(state.range(0));
     report(state, "BM_CopyFolder/" + arg, "BM_FloorCopyFolder/" + arg, seconds, 1.3);
 }
-BENCHMARK(BM_CopyFolder)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_CopyFolder)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
 std::vector<std::string> emptyFiles(const std::string& folder, int count) {
     fs::remove_all(folder);

@@ -164,11 +164,6 @@ TrashResult Trash::moveToTrash(const std::string& path) {
         m_lastDevice = st.st_dev;
         std::free(real);
     }
-    struct stat item;
-    if (::lstat(trimmed.c_str(), &item) != 0) {
-        result.error = errno;
-        return result;
-    }
     const Place* place = placeFor(m_lastDevice, m_lastCanonical);
     if (!place) {
         result.status = TrashStatus::NoTrash;
