@@ -25,8 +25,8 @@ protected:
         test::makeFolders(folder, {"left/src/inner", "left/other", "right/dst", "right/zzz"});
         auto* column = new QVBoxLayout(&host);
         for (auto* tree : {&one, &two}) {
-            *tree = new ShellTreeView(tree == &one ? "ShellTreeView1" : "ShellTreeView2", true,
-                                      test::placesIn(folder), &host);
+            auto* model = new FolderTreeModel(true, test::placesIn(folder), &host);
+            *tree = new ShellTreeView(tree == &one ? "ShellTreeView1" : "ShellTreeView2", *model, &host);
             column->addWidget(*tree);
         }
         one->setRoot(folder.file("left"));
