@@ -96,13 +96,14 @@ FileListMenu::FileListMenu(Dialogs& dialogs, std::function<int()> selectedInCurr
     LZH1 = addEntry(this, "LZH1", QStringLiteral("ﾌｧｲﾙﾘｽﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞにコピー"));
     // Delete and copy come with the file operations; until then they are shown greyed.
     Delete1->setEnabled(false);
+    N11->setEnabled(false);
     LZH1->setEnabled(false);
 
     connect(this, &QMenu::aboutToShow, this, &FileListMenu::PopupMenu1Popup);
 }
 
 void FileListMenu::PopupMenu1Popup() {
-    N11->setEnabled(!m_openedByFilterButton && m_selectedInCurrentList() == 1);
+    N11->setEnabled(m_renameAvailable && !m_openedByFilterButton && m_selectedInCurrentList() == 1);
     m_openedByFilterButton = false;
 }
 

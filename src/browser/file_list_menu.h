@@ -17,6 +17,9 @@ public:
     // none).
     FileListMenu(Dialogs& dialogs, std::function<int()> selectedInCurrentList, QWidget* parent = nullptr);
 
+    // Rename stays greyed until whoever runs it connects N11 and says so here.
+    void setRenameAvailable(bool available) { m_renameAvailable = available; }
+
     // Set before the filter button opens the menu: the rename entry then stays disabled this once.
     void setOpenedByFilterButton() { m_openedByFilterButton = true; }
     bool openedByFilterButton() const { return m_openedByFilterButton; }
@@ -41,6 +44,7 @@ private:
     Dialogs& m_dialogs;
     std::function<int()> m_selectedInCurrentList;
     bool m_openedByFilterButton = false;
+    bool m_renameAvailable = false;
 };
 
 // The mask for a typed extension: "*" and the text, with a "." put in front when it has none ("" gives "*.").

@@ -357,9 +357,22 @@ TEST_F(MainWindowBrowserTest, ATypedExtensionBecomesTheMask) {
     }
 }
 
+TEST_F(MainWindowBrowserTest, RenameStaysGreyedWhileNothingRunsIt) {
+    auto window = openWindow(data.path());
+    auto* list = control<FileListBox>(*window, "FileListBox1");
+    auto* menu = control<FileListMenu>(*window, "PopupMenu1");
+    select(*list, {2});
+    rightClick(*list, 2);
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_FALSE(menu->N11->isEnabled());
+    menu->hide();
+}
+
 TEST_F(MainWindowBrowserTest, RenameIsEnabledForOneSelectedFileUnlessTheFilterButtonOpenedTheMenu) {
     auto window = openWindow(data.path());
-    QAction* rename = control<FileListMenu>(*window, "PopupMenu1")->N11;
+    auto* menu = control<FileListMenu>(*window, "PopupMenu1");
+    menu->setRenameAvailable(true);
+    QAction* rename = menu->N11;
     const auto openedByRightClick = [&](std::initializer_list<int> selected, int clicked) {
         select(*control<FileListBox>(*window, "FileListBox1"), selected);
         rightClick(*control<FileListBox>(*window, "FileListBox1"), clicked);
