@@ -60,7 +60,15 @@ void ListTreeView::mousePressEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
+    m_pressedInMultiSelection = selectionModel()->selectedIndexes().size() > 1;
     QTreeView::mousePressEvent(event);
+}
+
+bool ListTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    // A click on one node of several selected ones selects it alone; only a click on the one selected node
+    // renames it.
+    if (trigger == SelectedClicked && m_pressedInMultiSelection) return false;
+    return QTreeView::edit(index, trigger, event);
 }
 
 void ListTreeView::keyPressEvent(QKeyEvent* event) {

@@ -14,6 +14,7 @@ class ListTreeView : public QTreeView {
     Q_OBJECT
 public:
     explicit ListTreeView(TList& window, QWidget* parent = nullptr);
+    using QTreeView::edit;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -21,9 +22,11 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 private:
     TList& m_window;
+    bool m_pressedInMultiSelection = false;
 };
 
 }  // namespace tarvelin

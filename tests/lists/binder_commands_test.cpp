@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
@@ -128,6 +129,31 @@ TEST_F(BinderCommands, RenameMarksModifiedAndTheRootTextIsSaved) {
     openThroughDialog(dir.file("c.kxd"));
     EXPECT_EQ(outline(activeList()->document().tree), (Lines{"0 Spaced", "1 A", "2 Typed"}));
     EXPECT_TRUE(fakes.dialogs.messages().isEmpty());
+}
+
+TEST_F(BinderCommands, AClickOnOneOfSeveralSelectedNodesSelectsItAloneWithoutRenaming) {
+    TList* list = openList("Root\r\n\tA\r\n\tB\r\n");
+    list->resize(400, 300);
+    const NodeId a = child(list, list->document().tree.first(), 0);
+    const NodeId b = child(list, list->document().tree.first(), 1);
+    QWidget* viewport = list->TreeView1->viewport();
+    const auto centre = [&](NodeId node) {
+        return list->TreeView1->visualRect(list->model()->indexOf(node)).center();
+    };
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, centre(a));
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, centre(b));
+    ASSERT_EQ(list->TreeView1->selectionModel()->selectedIndexes().size(), 2);
+
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, centre(b));
+    QTest::qWait(QApplication::doubleClickInterval() + 100);  // where a rename would begin
+    EXPECT_EQ(list->TreeView1->selectionModel()->selectedIndexes(),
+              QModelIndexList{list->model()->indexOf(b)});
+    EXPECT_EQ(list->TreeView1->findChild<QLineEdit*>(), nullptr) << "no label editor";
+
+    // A click on the one selected node still renames it.
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, centre(b));
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    EXPECT_NE(list->TreeView1->findChild<QLineEdit*>(), nullptr);
 }
 
 TEST_F(BinderCommands, CommandsNeedACurrentNodeAfterARightPressOnEmptySpace) {
