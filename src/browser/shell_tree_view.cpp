@@ -4,6 +4,7 @@
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QMimeData>
+#include <filesystem>
 
 #include "browser/folder_tree_model.h"
 #include "browser/pane_drag.h"
@@ -17,6 +18,9 @@ ShellTreeView::ShellTreeView(const QString& name, FolderTreeModel& model, QWidge
     setRootIsDecorated(false);
     setIndentation(kIndent);
     setUniformRowHeights(true);
+    // One column as wide as its deepest name, so that deep trees scroll sideways instead of cutting names.
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setDragEnabled(true);
@@ -49,6 +53,13 @@ void ShellTreeView::showNewRoot() {
 
 void ShellTreeView::refreshNode(const QModelIndex& index) {
     const QPersistentModelIndex top = indexAt(QPoint(0, 0));
+    // A selected folder that is gone hands the selection to its nearest parent still there, before the
+    // refresh removes it (the view would pick a neighbour, or nothing).
+    QModelIndex kept = currentIndex();
+    std::error_code error;
+    while (kept.parent().isValid() && !std::filesystem::is_directory(m_model->pathOf(kept), error))
+        kept = kept.parent();
+    if (kept != currentIndex()) setCurrentIndex(kept);
     m_model->refresh(index);
     if (top.isValid()) scrollTo(top, QAbstractItemView::PositionAtTop);
 }

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -305,6 +307,54 @@ TEST_F(FilePaneTest, RefreshKeepsExpandedFoldersAndTheSelection) {
     // The same root again, in another spelling of the same path, rebuilds nothing.
     tree().setRoot(folder.file("root") + "/");
     EXPECT_TRUE(tree().isExpanded(a));
+}
+
+TEST_F(FilePaneTest, RefreshAfterTheSelectedFolderVanishedSelectsItsNearestRemainingParent) {
+    struct Case {
+        const char* selected;
+        const char* removed;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"root/a/deep/er", "root/a/deep", "root/a"},
+        {"root/a/deep/er", "root/a", "root"},
+        {"root/b", "root/a", "root/b"},
+    };
+    for (const Case& c : cases) {
+        test::makeFolders(folder, {"root/a/deep/er", "root/a/deeper", "root/b"});
+        tree().setRoot("rfDesktop");  // a tree read afresh for each case
+        tree().setRoot(folder.file("root"));
+        QModelIndex node = folders().rootIndex();
+        for (const QString& name : QString(c.selected).split('/').mid(1)) {
+            tree().expand(node);
+            for (int row = 0; row < folders().rowCount(node); ++row)
+                if (folders().index(row, 0, node).data().toString() == name) {
+                    node = folders().index(row, 0, node);
+                    break;
+                }
+        }
+        tree().setCurrentIndex(node);
+        ASSERT_EQ(tree().selectedPath(), folder.file(c.selected));
+        std::filesystem::remove_all(folder.file(c.removed));
+        tree().refreshFromTop();
+        EXPECT_EQ(tree().selectedPath(), folder.file(c.expected)) << c.removed;
+        EXPECT_EQ(list().files().folder(), folder.file(c.expected)) << c.removed;
+    }
+}
+
+TEST_F(FilePaneTest, ADeepTreeScrollsSideways) {
+    std::string deep = "d";
+    for (int level = 0; level < 12; ++level)
+        deep += "/a folder with a rather long name " + std::to_string(level);
+    std::filesystem::create_directories(folder.file(deep));
+    tree().setRoot(folder.file("d"));
+    for (QModelIndex node = folders().rootIndex(); node.isValid(); node = folders().index(0, 0, node)) {
+        tree().expand(node);
+        tree().setCurrentIndex(node);
+    }
+    QApplication::processEvents();
+    EXPECT_GT(tree().horizontalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(tree().horizontalScrollBar()->isVisible());
 }
 
 TEST_F(FilePaneTest, ARootFolderThatVanishedGivesWayToTheDesktop) {
