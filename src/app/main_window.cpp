@@ -131,8 +131,8 @@ void TKX2::ApplyColourSettings() {
     m_lists->setBodyColour(m_bodyColour);
     const QColor body = toQColor(m_bodyColour);
     MDIClient->setBackground(body);
-    paintBackground(ToolBar1, QPalette::Window, body);
-    paintBackground(ToolBar2, QPalette::Window, body);
+    paintToolBarBackground(ToolBar1, body);
+    paintToolBarBackground(ToolBar2, body);
     paintBackground(Splitter1->handle(1), QPalette::Window, body);
     paintBackground(m_panes->left().splitter()->handle(1), QPalette::Window, body);
     paintBackground(StatusBar1, QPalette::Window, body);

@@ -175,7 +175,7 @@ void TList::guarded(Command command) {
 void TList::applyColours() {
     const QColor body = toQColor(m_bodyColour);
     paintBackground(this, QPalette::Window, body);
-    paintBackground(ToolBar1, QPalette::Window, body);
+    paintToolBarBackground(ToolBar1, body);
     const SettingsFile settings(m_services.programFolder);
     paintBackground(TreeView1, QPalette::Base,
                     toQColor(settings.colour(ColourKey::vtBack, kWindowBackground)));

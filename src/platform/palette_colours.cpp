@@ -107,6 +107,11 @@ void paintBackground(QWidget* widget, QPalette::ColorRole role, const QColor& co
     widget->setAutoFillBackground(true);
 }
 
+void paintToolBarBackground(QWidget* toolBar, const QColor& colour) {
+    paintBackground(toolBar, QPalette::Window, colour);
+    paintBackground(toolBar, QPalette::Button, colour);
+}
+
 void paintText(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Text, colour);
