@@ -22,6 +22,7 @@
 #include "app/left_list_pictures.h"
 #include "app/list_windows.h"
 #include "app/operation_log.h"
+#include "app/outer_size.h"
 #include "browser/file_list_box.h"
 #include "browser/file_pane.h"
 #include "browser/file_panes.h"
@@ -214,8 +215,7 @@ void TKX2::restorePlacement(const SettingsFile& settings) {
             screens.push_back(bounds);
     }
     const WindowBounds shown = boundsOnScreens(stored, screens);
-    m_wantedOuterSize = QSize(shown.width, shown.height);
-    resize(m_wantedOuterSize);
+    new OuterSize(*this, QSize(shown.width, shown.height));
     // The stored position decides where the window first appears, so it comes back where the user left it.
     move(shown.left, shown.top);
 }
@@ -224,11 +224,6 @@ void TKX2::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (m_shownOnce) return;
     m_shownOnce = true;
-    // The stored size is the outer size; the frame is known only now.
-    if (m_wantedOuterSize.isValid() && windowState() == Qt::WindowNoState) {
-        const QSize frame = frameGeometry().size() - geometry().size();
-        if (!frame.isEmpty()) resize(m_wantedOuterSize - frame);
-    }
     FormShow();
 }
 

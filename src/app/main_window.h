@@ -100,7 +100,6 @@ private:
     ColourValue m_bodyColour = kButtonFace;
     int m_savedLeftPaneWidth = 0;
     bool m_shownOnce = false;
-    QSize m_wantedOuterSize;  // the stored outer size, applied again once the frame is known
 
     std::array<ColourValue, 11> m_shownColours{};  // as last applied, by colour key
 
