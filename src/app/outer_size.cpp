@@ -12,18 +12,24 @@ OuterSize::OuterSize(QWidget& window, QSize outer) : QObject(&window), m_window(
 }
 
 bool OuterSize::eventFilter(QObject* watched, QEvent* event) {
-    // The native window exists from the first show on; its exposure comes after the window manager's frame.
-    if (watched == &m_window && event->type() == QEvent::Show && m_window.windowHandle()) {
+    QWindow* handle = m_window.windowHandle();
+    if (watched == &m_window && event->type() == QEvent::Show && handle) {
         m_window.removeEventFilter(this);
-        m_window.windowHandle()->installEventFilter(this);
-    } else if (watched == m_window.windowHandle() && event->type() == QEvent::Expose &&
-               m_window.windowHandle()->isExposed()) {
-        m_window.windowHandle()->removeEventFilter(this);
-        const QSize frame = m_window.frameGeometry().size() - m_window.geometry().size();
-        if (!frame.isEmpty() && m_window.windowState() == Qt::WindowNoState) m_window.resize(m_outer - frame);
-        deleteLater();
+        // Where the frame is known at once it is taken now; a window manager's frame comes with the exposure.
+        if (!applyFrame()) handle->installEventFilter(this);
+    } else if (watched == handle && event->type() == QEvent::Expose && handle->isExposed()) {
+        handle->removeEventFilter(this);
+        applyFrame();
     }
     return false;
+}
+
+bool OuterSize::applyFrame() {
+    const QSize frame = m_window.frameGeometry().size() - m_window.geometry().size();
+    if (frame.isNull()) return false;  // a frame may have no side borders, only a title bar
+    if (m_window.windowState() == Qt::WindowNoState) m_window.resize(m_outer - frame);
+    deleteLater();
+    return true;
 }
 
 }  // namespace tarvelin

@@ -18,6 +18,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Sets the inner size for the known frame; false while there is no frame yet.
+    bool applyFrame();
+
     QWidget& m_window;
     QSize m_outer;
 };
