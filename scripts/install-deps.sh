@@ -8,7 +8,7 @@ packages=(
     qt6-svg-dev libqt6svg6
     libjpeg62-turbo-dev fonts-ipafont-gothic
     libgtest-dev libbenchmark-dev
-    xvfb xauth xdotool
+    xvfb xauth xdotool openbox x11-utils imagemagick
     desktop-file-utils appstream shared-mime-info dpkg-dev
     unrtf
 )
