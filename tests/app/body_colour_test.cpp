@@ -6,8 +6,10 @@
 #include <QMdiSubWindow>
 #include <QToolBar>
 
+#include "app/list_windows.h"
 #include "app/main_window.h"
 #include "lists/list_window.h"
+#include "support/controls.h"
 #include "support/fake_services.h"
 #include "support/temp_folder.h"
 
@@ -27,11 +29,13 @@ TEST(BodyColour, ReachesTheToolbarsOfTheMainWindowAndOfListWindows) {
     TKX2 window(fakes.services(dir.path()));
     window.resize(800, 600);
     window.show();
-    window.New1Click();
-    auto* list = qobject_cast<TList*>(window.mdiArea()->activeSubWindow()->widget());
+    auto* mainBar1 = test::control<QToolBar>(window, "ToolBar1");  // before a list window brings its own
+    auto* mainBar2 = test::control<QToolBar>(window, "ToolBar2");
+    window.lists().New1Click();
+    auto* list = qobject_cast<TList*>(window.lists().area()->activeSubWindow()->widget());
     ASSERT_NE(list, nullptr);
     const QColor green(0, 255, 0);
-    for (QToolBar* bar : {window.ToolBar1, window.ToolBar2, list->ToolBar1})
+    for (QToolBar* bar : {mainBar1, mainBar2, list->ToolBar1})
         EXPECT_EQ(drawnBesideTheButtons(bar), green) << bar->objectName().toStdString();
 }
 
