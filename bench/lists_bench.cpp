@@ -226,12 +226,14 @@ public:
     void renameTab(tarvelin::TList*, const QString&) override {}
     void listWindowClosing(tarvelin::TList*) override {}
     bool fileOperationMode() const override { return false; }
+    void openNestedList(const std::string&) override {}
+    void showItemFolder(const std::string&, bool) override {}
 };
 
 // A list window of 800 x 600 with the real services, the list at `path` loaded, shown.
 std::unique_ptr<tarvelin::TList> shownListWindow(const std::string& path) {
     static tarvelin::QtDialogs dialogs;
-    static tarvelin::DesktopShell shell;
+    static tarvelin::DesktopShell shell(dialogs);
     static tarvelin::SystemClock clock;
     static tarvelin::SystemBeeper beeper;
     static IdleHost host;

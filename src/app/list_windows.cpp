@@ -9,6 +9,7 @@
 #include "app/tab_column.h"
 #include "lists/list_tree_model.h"
 #include "lists/list_window.h"
+#include "platform/display_name.h"
 #include "settings/settings_file.h"
 #include "widgets/error_handler.h"
 
@@ -30,7 +31,7 @@ ListOpening ListOpening::openCommand(const std::string& path) {
 }
 
 ListOpening ListOpening::fromFileList(const std::string& path, const QString& listedName) {
-    return {listedName, true, displayText(path) + QStringLiteral("を開きました。"), true,
+    return {listedName, true, displayName(path) + QStringLiteral("を開きました。"), true,
             IconAssignment::OnOpening};
 }
 

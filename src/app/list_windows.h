@@ -84,12 +84,18 @@ public:
     void renameTab(TList* window, const QString& text) override;
     void listWindowClosing(TList* window) override;
     bool fileOperationMode() const override { return m_fileOperationMode(); }
+    void openNestedList(const std::string& path) override { openListFile(path, ListOpening::nested(path)); }
+    void showItemFolder(const std::string& folder, bool rightPane) override {
+        emit itemFolderShown(folder, rightPane);
+    }
 
     // The main window calls this before it goes: the MDI area reports activations while it is taken down.
     void detach();
 
 signals:
     void exitRequested();
+    // A list window asks to show an item's folder in a file pane.
+    void itemFolderShown(const std::string& folder, bool rightPane);
 
 private:
     void listWindowActivated(QMdiSubWindow* window);

@@ -18,6 +18,7 @@
 #include <QToolButton>
 
 #include "app/auto_open.h"
+#include "app/file_opening.h"
 #include "app/help_document.h"
 #include "app/left_list_pictures.h"
 #include "app/list_windows.h"
@@ -48,6 +49,7 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
     m_lists = new ListWindows(
         m_services, MDIClient, TabControl1, {MainMenu1, File1, Window1}, *ListBox1,
         [this] { return m_panes->fileOperationMode(); }, this);
+    m_fileOpening = std::make_unique<FileOpening>(m_services, *ListBox1, *m_lists);
     connectCommands();
 
     m_programFolder = m_services.programFolder;
@@ -73,6 +75,10 @@ TKX2::~TKX2() {
     m_lists->detach();
 }
 
+void TKX2::showItemFolder(const std::string& folder, bool rightPane) {
+    m_panes->showItemFolder(folder, rightPane);
+}
+
 void TKX2::connectCommands() {
     connect(New1, &QAction::triggered, m_lists, &ListWindows::New1Click);
     connect(N2, &QAction::triggered, m_lists, &ListWindows::N2Click);
@@ -81,6 +87,9 @@ void TKX2::connectCommands() {
     connect(ToolButton5, &QToolButton::clicked, m_lists, &ListWindows::N2Click);
     connect(m_lists, &ListWindows::exitRequested, this, &TKX2::Exit1Click);
     connect(N1, &QAction::triggered, this, &TKX2::N1Click);
+    connect(m_lists, &ListWindows::itemFolderShown, this, &TKX2::showItemFolder);
+    connect(m_panes, &FilePanes::fileOpenRequested, this,
+            [this](const FocusedFile& file) { m_fileOpening->open(file); });
 
     connect(ToolButton8, &QToolButton::clicked, m_panes, &FilePanes::ToolButton8Click);
     connect(ToolButton1, &QToolButton::clicked, m_panes, &FilePanes::ToolButton1Click);

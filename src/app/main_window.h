@@ -23,6 +23,7 @@ class QToolButton;
 
 namespace tarvelin {
 
+class FileOpening;
 class FilePanes;
 class ListWindows;
 class LeftListPictures;
@@ -87,6 +88,8 @@ private:
     void buildLeftPane();
     void buildMenus();
     void connectCommands();
+    // An item's folder from a list window; the right pane comes with the two-pane mode.
+    void showItemFolder(const std::string& folder, bool rightPane);
     void restorePlacement(const SettingsFile& settings);
     void createViewer();
     MainWindowPlacement viewerPlacement() const;
@@ -109,6 +112,7 @@ private:
     TProForm* m_settingsDialog = nullptr;
     std::unique_ptr<LeftListPictures> m_leftPictures;
     TViewer* m_viewer = nullptr;
+    std::unique_ptr<FileOpening> m_fileOpening;
 
     // Layout
     QWidget* Panel1 = nullptr;

@@ -56,7 +56,7 @@ int runProgram(QApplication& app, const std::vector<std::string>& listFiles) {
     installJapaneseTranslations(app);
 
     QtDialogs dialogs;
-    DesktopShell shell;
+    DesktopShell shell(dialogs);
     SystemClock clock;
     SystemBeeper beeper;
     if (isPortableProgramFolder(currentProgramFolderInputs())) keepDialogStateIn(folder);

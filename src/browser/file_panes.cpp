@@ -9,9 +9,13 @@
 #include "browser/desktop_places.h"
 #include "browser/file_list_box.h"
 #include "browser/file_list_menu.h"
+#include "browser/file_list_model.h"
 #include "browser/file_pane.h"
 #include "browser/folder_tree.h"
+#include "browser/folder_tree_model.h"
 #include "browser/shell_tree_view.h"
+#include "platform/display_name.h"
+#include "platform/item_path.h"
 #include "platform/palette_colours.h"
 #include "settings/settings_file.h"
 
@@ -59,7 +63,11 @@ FilePanes::FilePanes(Dialogs& dialogs, QWidget* leftContainer, QVBoxLayout* left
         connect(list, &FileListBox::madeCurrent, this, [this, list] { m_currentFileList = list; });
         connect(list, &FileListBox::popupRequested, this,
                 [this](const QPoint& at) { PopupMenu1->popup(at); });
-        connect(list, &FileListBox::DblClick, this, &FilePanes::FileListBox1DblClick);
+        // A double click focuses its list, so the list it came from is the current one.
+        connect(list, &FileListBox::DblClick, this, [this, list] {
+            m_currentFileList = list;
+            FileListBox1DblClick();
+        });
     }
 }
 
@@ -123,8 +131,22 @@ void FilePanes::ApplyFilter(const QString& mask, int icon) {
 }
 
 void FilePanes::FileListBox1DblClick() {
-    // Opening the focused file of the current list, its log line and opening list documents come with the
-    // file-opening commands.
+    if (!m_currentFileList) return;
+    const QModelIndex focused = m_currentFileList->currentIndex();
+    if (!focused.isValid()) return;  // an empty list
+    FocusedFile file;
+    file.name = focused.data(FileListModel::NameRole).toByteArray().toStdString();
+    file.itemPath = focused.data(FileListModel::PathRole).toByteArray().toStdString();
+    file.filePath = m_currentFileList->filePath();
+    emit fileOpenRequested(file);
+}
+
+void FilePanes::showItemFolder(const std::string& folder, bool rightPane) {
+    FilePane& pane = rightPane ? *m_right : *m_left;
+    const std::string shown = normaliseFolder(folder);
+    pane.files().showFolder(shown);
+    pane.tree()->setRoot(shown);
+    pane.folders().setRootCaption(displayName(folder));
 }
 
 }  // namespace tarvelin

@@ -16,6 +16,13 @@ class FileListMenu;
 class FilePane;
 class SettingsFile;
 
+// The file a double click or Enter in a file list opens.
+struct FocusedFile {
+    std::string itemPath;  // the list's folder joined with the focused item's name
+    std::string filePath;  // the item path when the focused item is selected, else empty
+    std::string name;      // as listed
+};
+
 // The main window's two browsing panes: the left one under the list tools, the right one covering the list
 // windows. Owns the current file list, the file-type filter, the tree-root commands, and the state of the
 // two-pane mode (file operation mode) and of folder drags between the panes.
@@ -47,11 +54,16 @@ public:
     void ToolButton2Click();  // the filter menu at the pointer
     void ApplyFilter(const QString& mask, int icon);
     void FileListBox1DblClick();  // double click or Enter in either file list
+    // An item's folder in a pane: the list lists it, the tree has it as its only top node, captioned with the
+    // folder's full path.
+    void showItemFolder(const std::string& folder, bool rightPane);
 
 signals:
     void statusLineChanged(const QString& text);
     // The filter button shows this image list picture now.
     void filterIconChanged(int icon);
+    // The current file list's focused file is to be opened.
+    void fileOpenRequested(const FocusedFile& file);
 
 private:
     FilePane* m_left;

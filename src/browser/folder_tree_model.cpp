@@ -32,6 +32,12 @@ bool FolderTreeModel::setRoot(std::string_view root) {
     return m_tree.setRoot(root);
 }
 
+void FolderTreeModel::setRootCaption(const QString& caption) {
+    m_rootCaption = caption;
+    const QModelIndex root = rootIndex();
+    emit dataChanged(root, root, {Qt::DisplayRole});
+}
+
 bool FolderTreeModel::resetVanishedRoot() {
     return m_tree.resetVanishedRoot();
 }
@@ -124,6 +130,7 @@ QVariant FolderTreeModel::data(const QModelIndex& index, int role) const {
     if (!node) return {};
     switch (role) {
         case Qt::DisplayRole:
+            if (!m_rootCaption.isEmpty() && node == &m_tree.rootNode()) return m_rootCaption;
             return displayName(node->name());
         case Qt::DecorationRole:
             return iconOf(*node);
@@ -158,6 +165,7 @@ Qt::DropActions FolderTreeModel::supportedDragActions() const {
 
 void FolderTreeModel::beginReset() {
     beginResetModel();
+    m_rootCaption.clear();
 }
 
 void FolderTreeModel::endReset() {

@@ -26,6 +26,9 @@ public:
     // As FolderTree; a rebuild resets the model.
     bool setRoot(std::string_view root);
     bool resetVanishedRoot();
+    // The root node shows this text instead of its folder's name until the next rebuild (an item's folder
+    // shown with its full path).
+    void setRootCaption(const QString& caption);
     // Reads the node's folder and the folders below it that were read before; kept nodes keep their indexes.
     void refresh(const QModelIndex& index);
 
@@ -59,6 +62,7 @@ private:
     FolderTree m_tree;
     std::string m_home;
     std::vector<std::string> m_volumes;
+    QString m_rootCaption;
     mutable QIcon m_folderIcon, m_driveIcon, m_desktopIcon, m_homeIcon;
 };
 

@@ -108,6 +108,8 @@ void TList::buildControls() {
     };
     connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this, selectionMoved);
     connect(TreeView1->selectionModel(), &QItemSelectionModel::selectionChanged, this, selectionMoved);
+    connect(TreeView1, &QAbstractItemView::doubleClicked, this, &TList::TreeView1DblClick);
+    connect(TreeView1, &QAbstractItemView::clicked, this, &TList::TreeView1Click);
     connect(TreeView1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->exec(TreeView1->viewport()->mapToGlobal(pos)); });
     connect(m_model, &ListTreeModel::nodeRenamed, this, [this] { m_document.modified = true; });
@@ -165,6 +167,7 @@ void TList::buildMenus() {
     connect(N13, &QAction::triggered, this, &TList::N13Click);
     connect(N15, &QAction::triggered, this, &TList::N15Click);
     connect(Delete1, &QAction::triggered, this, &TList::Delete1Click);
+    connect(N19, &QAction::triggered, this, &TList::N19Click);
 }
 
 template <class Command>

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <string>
 
 #include "lists/icon_rules.h"
 #include "lists/list_document.h"
+#include "lists/node_kinds.h"
 #include "platform/colour_value.h"
 #include "platform/services.h"
 #include "widgets/close_query.h"
@@ -78,6 +80,10 @@ public:
     // Drops on the tree, and the move menu they show
     void TreeView1DragDrop(QDropEvent* event);
     ListDrops& drops() const { return *m_drops; }
+    // Items (item_commands.cpp)
+    void TreeView1DblClick();  // open the selected item
+    void TreeView1Click();     // show its folder in the left pane
+    void N19Click();           // show its folder in the right pane
 
     // Controls
     QToolBar* ToolBar1 = nullptr;
@@ -132,6 +138,9 @@ private:
     void refreshCurrentNode();
     template <class Command>
     void guarded(Command command);
+    // Runs `action` with the selected item's path and what it names, once the disk has answered, when there
+    // is a current node and the selected node is still an item then.
+    void withSelectedItem(std::function<void(const std::string& path, PathKind kind)> action);
 
     Services m_services;
     ListWindowHost& m_host;

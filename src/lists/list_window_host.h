@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 namespace tarvelin {
 
@@ -17,6 +18,10 @@ public:
     // The window has agreed to close and is about to go: its tab goes, a neighbour comes to the front.
     virtual void listWindowClosing(TList* window) = 0;
     virtual bool fileOperationMode() const = 0;
+    // A list document that is an item of a list opens in a window of its own.
+    virtual void openNestedList(const std::string& path) = 0;
+    // An item's folder shown in the left pane, or in the right one with the two-pane mode switched on.
+    virtual void showItemFolder(const std::string& folder, bool rightPane) = 0;
 };
 
 }  // namespace tarvelin

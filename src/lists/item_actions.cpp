@@ -1,0 +1,33 @@
+#include "lists/item_actions.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <thread>
+
+namespace tarvelin {
+
+std::string itemFolder(std::string_view path, PathKind kind) {
+    if (kind == PathKind::Folder) return std::string(path);
+    const size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+void askPathKind(QObject* receiver, std::string path, std::function<void(PathKind)> then) {
+    // Detached: a stat that hangs on a dead mount must neither block the window nor hold up the program's
+    // end. The answer travels through the application object, which outlives every window; the receiver is
+    // looked at only on its own thread.
+    QPointer<QObject> guard(receiver);
+    std::thread([guard, path = std::move(path), then = std::move(then)]() mutable {
+        const PathKind kind = pathKind(path);
+        QCoreApplication* app = QCoreApplication::instance();
+        if (!app) return;
+        QMetaObject::invokeMethod(
+            app,
+            [guard, kind, then = std::move(then)] {
+                if (guard) then(kind);
+            },
+            Qt::QueuedConnection);
+    }).detach();
+}
+
+}  // namespace tarvelin
