@@ -25,7 +25,7 @@
 #include <QMimeData>
 
 #include "bench_timing.h"
-#include "browser/pane_drag.h"
+#include "widgets/pane_drag.h"
 #include "lists/icon_rules.h"
 #include "lists/list_document.h"
 #include "lists/list_drops.h"

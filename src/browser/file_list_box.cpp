@@ -11,7 +11,7 @@
 #include "browser/file_glyph.h"
 #include "browser/file_list_delegate.h"
 #include "browser/file_list_model.h"
-#include "browser/pane_drag.h"
+#include "widgets/pane_drag.h"
 #include "widgets/ui_font.h"
 
 namespace tarvelin {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "browser/file_glyph.h"
-#include "browser/pane_drag.h"
+#include "widgets/pane_drag.h"
 #include "platform/display_name.h"
 #include "platform/item_path.h"
 

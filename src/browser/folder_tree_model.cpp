@@ -5,7 +5,7 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "browser/pane_drag.h"
+#include "widgets/pane_drag.h"
 #include "platform/display_name.h"
 #include "platform/item_path.h"
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "browser/folder_tree_model.h"
-#include "browser/pane_drag.h"
+#include "widgets/pane_drag.h"
 
 namespace tarvelin {
 

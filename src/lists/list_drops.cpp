@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QMimeData>
 
-#include "browser/pane_drag.h"
+#include "widgets/pane_drag.h"
 #include "lists/list_tree_model.h"
 #include "lists/list_tree_view.h"
 #include "lists/list_window.h"

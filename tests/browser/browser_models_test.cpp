@@ -8,7 +8,7 @@
 #include "browser/file_glyph.h"
 #include "browser/file_list_model.h"
 #include "browser/folder_tree_model.h"
-#include "browser/pane_drag.h"
+#include "widgets/pane_drag.h"
 #include "browser_fixture.h"
 
 namespace tarvelin {

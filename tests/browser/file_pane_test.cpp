@@ -18,7 +18,7 @@
 #include "browser/file_list_model.h"
 #include "browser/file_pane.h"
 #include "browser/folder_tree_model.h"
-#include "browser/pane_drag.h"
+#include "widgets/pane_drag.h"
 #include "browser/shell_tree_view.h"
 #include "browser_fixture.h"
 

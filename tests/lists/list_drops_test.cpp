@@ -3,7 +3,7 @@
 #include <QTest>
 #include <filesystem>
 
-#include "browser/pane_drag.h"
+#include "widgets/pane_drag.h"
 #include "list_window_fixture.h"
 #include "lists/list_drops.h"
 #include "lists/list_tree_model.h"

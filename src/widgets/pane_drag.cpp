@@ -1,4 +1,4 @@
-#include "browser/pane_drag.h"
+#include "widgets/pane_drag.h"
 
 #include <QMimeData>
 
