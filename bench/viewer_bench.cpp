@@ -52,7 +52,7 @@ std::vector<std::string> photoFiles(int megapixels) {
                                 b = ((x + y) / 40) & 0xff;
                  return r << 16 | g << 8 | b;
              },
-             tarvelin::samples::JpegSpec::Colours::Rgb, false, false, 0, false, 90});
+             tarvelin::samples::JpegSample::Colours::Rgb, false, false, 0, false, 90});
         for (const std::string& f : files) std::ofstream(f, std::ios::binary) << bytes;
         std::ofstream(marker) << stamp << '\n';
     }

@@ -41,7 +41,7 @@ std::string exifSegment(int orientation, bool big) {
 
 }  // namespace
 
-std::string encodeJpeg(const JpegSpec& spec) {
+std::string encodeJpeg(const JpegSample& sample) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -49,44 +49,44 @@ std::string encodeJpeg(const JpegSpec& spec) {
     unsigned char* out = nullptr;
     unsigned long outSize = 0;
     jpeg_mem_dest(&cinfo, &out, &outSize);
-    cinfo.image_width = static_cast<JDIMENSION>(spec.width);
-    cinfo.image_height = static_cast<JDIMENSION>(spec.height);
+    cinfo.image_width = static_cast<JDIMENSION>(sample.width);
+    cinfo.image_height = static_cast<JDIMENSION>(sample.height);
     int components = 3;
-    switch (spec.colours) {
-        case JpegSpec::Colours::Rgb:
+    switch (sample.colours) {
+        case JpegSample::Colours::Rgb:
             cinfo.in_color_space = JCS_RGB;
             break;
-        case JpegSpec::Colours::Gray:
+        case JpegSample::Colours::Gray:
             cinfo.in_color_space = JCS_GRAYSCALE, components = 1;
             break;
-        case JpegSpec::Colours::AdobeCmyk:
+        case JpegSample::Colours::AdobeCmyk:
             cinfo.in_color_space = JCS_CMYK, components = 4;
             break;
     }
     cinfo.input_components = components;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, spec.quality, TRUE);
+    jpeg_set_quality(&cinfo, sample.quality, TRUE);
     std::vector<jpeg_scan_info> scans;
-    if (spec.oneScanPerCoefficient) {
+    if (sample.oneScanPerCoefficient) {
         for (int c = 0; c < cinfo.num_components; ++c) scans.push_back({1, {c}, 0, 0, 0, 0});
         for (int c = 0; c < cinfo.num_components; ++c)
             for (int k = 1; k < 64; ++k) scans.push_back({1, {c}, k, k, 0, 0});
         cinfo.scan_info = scans.data();
         cinfo.num_scans = static_cast<int>(scans.size());
-    } else if (spec.progressive) {
+    } else if (sample.progressive) {
         jpeg_simple_progression(&cinfo);
     }
     jpeg_start_compress(&cinfo, TRUE);
-    if (spec.exifOrientation > 0) {
-        const std::string exif = exifSegment(spec.exifOrientation, spec.bigEndianExif);
+    if (sample.exifOrientation > 0) {
+        const std::string exif = exifSegment(sample.exifOrientation, sample.bigEndianExif);
         jpeg_write_marker(&cinfo, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(exif.data()),
                           static_cast<unsigned>(exif.size()));
     }
-    std::vector<JSAMPLE> row(static_cast<size_t>(spec.width) * components);
+    std::vector<JSAMPLE> row(static_cast<size_t>(sample.width) * components);
     while (cinfo.next_scanline < cinfo.image_height) {
         const int y = static_cast<int>(cinfo.next_scanline);
-        for (int x = 0; x < spec.width; ++x) {
-            const uint32_t rgb = spec.pixel ? spec.pixel(x, y) : 0x808080;
+        for (int x = 0; x < sample.width; ++x) {
+            const uint32_t rgb = sample.pixel ? sample.pixel(x, y) : 0x808080;
             const unsigned r = rgb >> 16 & 0xff, g = rgb >> 8 & 0xff, b = rgb & 0xff;
             JSAMPLE* p = &row[static_cast<size_t>(x) * components];
             if (components == 1) {
@@ -110,8 +110,8 @@ std::string encodeJpeg(const JpegSpec& spec) {
     return bytes;
 }
 
-std::string encodeBmp(const BmpSpec& spec) {
-    const int w = spec.width, h = spec.height, bits = spec.bits;
+std::string encodeBmp(const BmpSample& sample) {
+    const int w = sample.width, h = sample.height, bits = sample.bits;
     const int paletteSize = bits <= 8 ? 1 << bits : 0;
     const int rowBytes = ((w * bits + 31) / 32) * 4;
     const uint32_t pixelOffset = 14 + 40 + 4 * paletteSize;
@@ -121,7 +121,7 @@ std::string encodeBmp(const BmpSpec& spec) {
     put32(s, pixelOffset, false);
     put32(s, 40, false);
     put32(s, static_cast<uint32_t>(w), false);
-    put32(s, static_cast<uint32_t>(spec.topDown ? -h : h), false);
+    put32(s, static_cast<uint32_t>(sample.topDown ? -h : h), false);
     put16(s, 1, false);
     put16(s, static_cast<unsigned>(bits), false);
     put32(s, 0, false);  // BI_RGB
@@ -129,19 +129,19 @@ std::string encodeBmp(const BmpSpec& spec) {
     put32(s, 2835, false), put32(s, 2835, false);
     put32(s, static_cast<uint32_t>(paletteSize), false), put32(s, 0, false);
     for (int i = 0; i < paletteSize; ++i) {
-        const uint32_t c = i < static_cast<int>(spec.palette.size()) ? spec.palette[i] : 0;
+        const uint32_t c = i < static_cast<int>(sample.palette.size()) ? sample.palette[i] : 0;
         s += char(c & 0xff), s += char(c >> 8 & 0xff), s += char(c >> 16 & 0xff), s += char(0);
     }
     for (int stored = 0; stored < h; ++stored) {
-        const int y = spec.topDown ? stored : h - 1 - stored;
+        const int y = sample.topDown ? stored : h - 1 - stored;
         std::string row(static_cast<size_t>(rowBytes), '\0');
         for (int x = 0; x < w; ++x) {
             if (bits <= 8) {
                 const int bit = x * bits;
-                const int value = spec.index(x, y) & ((1 << bits) - 1);
+                const int value = sample.index(x, y) & ((1 << bits) - 1);
                 row[bit / 8] = static_cast<char>(row[bit / 8] | value << (8 - bits - bit % 8));
             } else {
-                const uint32_t c = spec.pixel(x, y);
+                const uint32_t c = sample.pixel(x, y);
                 const size_t at = static_cast<size_t>(x) * (bits / 8);
                 row[at] = char(c & 0xff), row[at + 1] = char(c >> 8 & 0xff),
                 row[at + 2] = char(c >> 16 & 0xff);

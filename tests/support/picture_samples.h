@@ -12,7 +12,7 @@ namespace tarvelin::samples {
 // 0xRRGGBB of the pixel at (x, y).
 using PixelFunction = std::function<uint32_t(int x, int y)>;
 
-struct JpegSpec {
+struct JpegSample {
     int width = 16;
     int height = 16;
     PixelFunction pixel{};
@@ -23,11 +23,11 @@ struct JpegSpec {
     bool bigEndianExif = false;
     int quality = 95;
 };
-std::string encodeJpeg(const JpegSpec& spec);
+std::string encodeJpeg(const JpegSample& sample);
 
 // A BMP of 1, 4, 8, 24 or 32 bits per pixel; palettes of 2, 16 or 256 grey-and-colour entries from `palette`
 // (0xRRGGBB), pixels from `index` (palette bits) or `pixel` (24, 32 bits). Rows bottom-up unless `topDown`.
-struct BmpSpec {
+struct BmpSample {
     int width = 5;
     int height = 3;
     int bits = 24;
@@ -36,7 +36,7 @@ struct BmpSpec {
     std::function<int(int x, int y)> index{};
     PixelFunction pixel{};
 };
-std::string encodeBmp(const BmpSpec& spec);
+std::string encodeBmp(const BmpSample& sample);
 
 // A colour per quadrant: the picture's orientation shows in where they land.
 uint32_t quadrantColour(int x, int y, int width, int height);

@@ -10,7 +10,7 @@
 namespace tarvelin {
 namespace {
 
-using samples::JpegSpec;
+using samples::JpegSample;
 
 struct VectorSink final : PixelSink {
     uint32_t* allocate(int width, int height, size_t& stride) override {
@@ -45,20 +45,20 @@ uint32_t quadrants(int x, int y) {
 TEST(JpegDecoder, DecodesBaselineProgressiveGrayAndCmyk) {
     const struct {
         const char* what;
-        JpegSpec spec;
+        JpegSample sample;
         uint32_t topLeft, bottomRight;
     } cases[] = {
         {"baseline", {64, 32, quadrants}, 0xff0000, 0xffff00},
-        {"progressive", {64, 32, quadrants, JpegSpec::Colours::Rgb, true}, 0xff0000, 0xffff00},
+        {"progressive", {64, 32, quadrants, JpegSample::Colours::Rgb, true}, 0xff0000, 0xffff00},
         {"gray",
-         {64, 32, [](int x, int) { return x < 32 ? 0x202020u : 0xe0e0e0u; }, JpegSpec::Colours::Gray},
+         {64, 32, [](int x, int) { return x < 32 ? 0x202020u : 0xe0e0e0u; }, JpegSample::Colours::Gray},
          0x202020,
          0xe0e0e0},
-        {"Adobe CMYK", {64, 32, quadrants, JpegSpec::Colours::AdobeCmyk}, 0xff0000, 0xffff00},
+        {"Adobe CMYK", {64, 32, quadrants, JpegSample::Colours::AdobeCmyk}, 0xff0000, 0xffff00},
     };
     for (const auto& c : cases) {
         VectorSink sink;
-        const JpegDecodeResult r = decode(samples::encodeJpeg(c.spec), sink);
+        const JpegDecodeResult r = decode(samples::encodeJpeg(c.sample), sink);
         ASSERT_EQ(r.status, DecodeStatus::Ok) << c.what;
         EXPECT_EQ(r.stored, (PixelSize{64, 32})) << c.what;
         EXPECT_EQ(r.decoded, (PixelSize{64, 32})) << c.what;
@@ -135,11 +135,11 @@ TEST(JpegDecoder, RefusesDamagedAndOversizedFilesBeforeAllocating) {
         {"empty", "", {}, DecodeStatus::NotAPicture},
         {"past the pixel cap", good, small, DecodeStatus::TooLarge},
         {"192 scans",
-         samples::encodeJpeg({64, 32, quadrants, JpegSpec::Colours::Rgb, false, true}),
+         samples::encodeJpeg({64, 32, quadrants, JpegSample::Colours::Rgb, false, true}),
          {},
          DecodeStatus::TooManyScans},
         {"10 progressive scans over a cap of 5",
-         samples::encodeJpeg({64, 32, quadrants, JpegSpec::Colours::Rgb, true}), fewScans,
+         samples::encodeJpeg({64, 32, quadrants, JpegSample::Colours::Rgb, true}), fewScans,
          DecodeStatus::TooManyScans},
     };
     for (const auto& c : cases) {
@@ -173,11 +173,11 @@ TEST(JpegDecoder, ReadsEveryExifOrientationAndTurnsThePictureUpright) {
     };
     for (bool big : {false, true}) {
         for (const auto& c : cases) {
-            JpegSpec spec{64, 32, quadrants};
-            spec.exifOrientation = c.orientation;
-            spec.bigEndianExif = big;
+            JpegSample sample{64, 32, quadrants};
+            sample.exifOrientation = c.orientation;
+            sample.bigEndianExif = big;
             VectorSink sink;
-            const JpegDecodeResult r = decode(samples::encodeJpeg(spec), sink);
+            const JpegDecodeResult r = decode(samples::encodeJpeg(sample), sink);
             ASSERT_EQ(r.status, DecodeStatus::Ok);
             EXPECT_EQ(r.orientation, c.orientation);
             const PixelSize up = uprightSize(r.stored, r.orientation);

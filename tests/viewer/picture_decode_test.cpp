@@ -13,7 +13,7 @@
 namespace tarvelin {
 namespace {
 
-using samples::BmpSpec;
+using samples::BmpSample;
 
 DecodedPicture decodeBmp(const std::string& bytes, const PictureLimits& limits = {}) {
     return decodePictureBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), false, {},
@@ -30,11 +30,11 @@ TEST(PictureDecode, ReadsBitmapsOfEveryDepthBothRowOrders) {
         palette.push_back(0x010101u * static_cast<uint32_t>(255 - i) ^ 0x00ff00u * (i & 1));
     for (int bits : {1, 4, 8, 24, 32}) {
         for (bool topDown : {false, true}) {
-            BmpSpec spec{5, 3, bits, topDown, palette};
+            BmpSample sample{5, 3, bits, topDown, palette};
             const int levels = 1 << std::min(bits, 8);
-            spec.index = [levels](int x, int y) { return (x + 5 * y) % levels; };
-            spec.pixel = colourAt;
-            const DecodedPicture p = decodeBmp(samples::encodeBmp(spec));
+            sample.index = [levels](int x, int y) { return (x + 5 * y) % levels; };
+            sample.pixel = colourAt;
+            const DecodedPicture p = decodeBmp(samples::encodeBmp(sample));
             ASSERT_EQ(p.status, DecodeStatus::Ok) << bits << " bits";
             EXPECT_EQ(p.full, (PixelSize{5, 3}));
             ASSERT_EQ(p.image.size(), QSize(5, 3));
@@ -50,9 +50,9 @@ TEST(PictureDecode, ReadsBitmapsOfEveryDepthBothRowOrders) {
 }
 
 TEST(PictureDecode, RefusesBitmapsBeyondTheLimitsAndBrokenOnes) {
-    BmpSpec spec{4, 4, 24};
-    spec.pixel = colourAt;
-    const std::string good = samples::encodeBmp(spec);
+    BmpSample sample{4, 4, 24};
+    sample.pixel = colourAt;
+    const std::string good = samples::encodeBmp(sample);
     std::string huge = good;  // 70000 × 70000 in the header, sixty-odd bytes of pixels
     for (int at : {18, 22})
         huge[at] = char(0x70), huge[at + 1] = char(0x11), huge[at + 2] = char(0x01), huge[at + 3] = 0;
