@@ -25,7 +25,6 @@
 #include <QMimeData>
 
 #include "bench_timing.h"
-#include "widgets/pane_drag.h"
 #include "lists/icon_rules.h"
 #include "lists/list_document.h"
 #include "lists/list_drops.h"
@@ -36,6 +35,7 @@
 #include "platform/desktop_shell.h"
 #include "platform/qt_dialogs.h"
 #include "platform/system_services.h"
+#include "widgets/pane_drag.h"
 
 namespace {
 
@@ -228,6 +228,7 @@ public:
     bool fileOperationMode() const override { return false; }
     void openNestedList(const std::string&) override {}
     void showItemFolder(const std::string&, bool) override {}
+    void leaveFileOperationMode() override {}
 };
 
 // A list window of 800 x 600 with the real services, the list at `path` loaded, shown.

@@ -44,13 +44,15 @@ ListOpening ListOpening::autoOpen(const std::string& path) {
 }
 
 ListWindows::ListWindows(Services services, QMdiArea* area, QTabBar* tabBar, Menus menus, OperationLog& log,
-                         std::function<bool()> fileOperationMode, QObject* parent)
+                         std::function<bool()> fileOperationMode,
+                         std::function<void()> leaveFileOperationMode, QObject* parent)
     : QObject(parent),
       m_services(std::move(services)),
       m_area(area),
       m_menus(menus),
       m_log(log),
-      m_fileOperationMode(std::move(fileOperationMode)) {
+      m_fileOperationMode(std::move(fileOperationMode)),
+      m_leaveFileOperationMode(std::move(leaveFileOperationMode)) {
     m_tabs = new TabColumn(
         tabBar,
         [this](QWidget* window) {

@@ -56,7 +56,8 @@ public:
     };
 
     ListWindows(Services services, QMdiArea* area, QTabBar* tabBar, Menus menus, OperationLog& log,
-                std::function<bool()> fileOperationMode, QObject* parent);
+                std::function<bool()> fileOperationMode, std::function<void()> leaveFileOperationMode,
+                QObject* parent);
 
     QMdiArea* area() const { return m_area; }
     TabColumn& tabs() { return *m_tabs; }
@@ -88,6 +89,7 @@ public:
     void showItemFolder(const std::string& folder, bool rightPane) override {
         emit itemFolderShown(folder, rightPane);
     }
+    void leaveFileOperationMode() override { m_leaveFileOperationMode(); }
 
     // The main window calls this before it goes: the MDI area reports activations while it is taken down.
     void detach();
@@ -106,6 +108,7 @@ private:
     Menus m_menus;
     OperationLog& m_log;
     std::function<bool()> m_fileOperationMode;
+    std::function<void()> m_leaveFileOperationMode;
     TabColumn* m_tabs;
     ColourValue m_bodyColour = kButtonFace;
     QPointer<TList> m_mergedList;  // whose menus stand in the menu bar

@@ -1,7 +1,6 @@
 // MainMenu1. The "group" property orders the menus when a list window's own menus merge into this bar.
 #include <QMenu>
 #include <QMenuBar>
-#include <QToolButton>
 
 #include "app/main_window.h"
 #include "widgets/error_handler.h"
@@ -50,9 +49,8 @@ void TKX2::buildMenus() {
     connect(Help2, &QAction::triggered, this,
             [this] { runAction(m_services.dialogs, [this] { Help2Click(); }); });
 
-    // Commands whose windows come later stay visible and disabled until they exist.
-    for (QAction* later : {N13, About1}) later->setEnabled(false);
-    for (QToolButton* later : {ToolButton7, ToolButton3}) later->setEnabled(false);
+    // The version dialog is made after the main window and enables its command when it comes in.
+    About1->setEnabled(false);
 }
 
 }  // namespace tarvelin

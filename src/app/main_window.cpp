@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QScreen>
 #include <QMenu>
+#include <QScreen>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QStatusBar>
@@ -25,6 +25,8 @@
 #include "app/operation_log.h"
 #include "app/outer_size.h"
 #include "browser/file_list_box.h"
+#include "browser/file_operation_dialogs.h"
+#include "browser/file_operation_mode.h"
 #include "browser/file_pane.h"
 #include "browser/file_panes.h"
 #include "browser/shell_tree_view.h"
@@ -48,7 +50,7 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
     buildMenus();
     m_lists = new ListWindows(
         m_services, MDIClient, TabControl1, {MainMenu1, File1, Window1}, *ListBox1,
-        [this] { return m_panes->fileOperationMode(); }, this);
+        [this] { return m_mode->isOn(); }, [this] { m_mode->leave(); }, this);
     m_fileOpening = std::make_unique<FileOpening>(m_services, *ListBox1, *m_lists);
     connectCommands();
 
@@ -92,6 +94,10 @@ void TKX2::connectCommands() {
             [this](const FocusedFile& file) { m_fileOpening->open(file); });
 
     connect(ToolButton8, &QToolButton::clicked, m_panes, &FilePanes::ToolButton8Click);
+    connect(ToolButton3, &QToolButton::clicked, m_panes, &FilePanes::ToolButton3Click);
+    connect(ToolButton7, &QToolButton::clicked, m_mode, &FileOperationMode::toggle);
+    connect(N13, &QAction::triggered, m_mode, &FileOperationMode::toggle);
+    connect(m_mode, &FileOperationMode::switched, m_panes, &FilePanes::setFileOperationMode);
     connect(ToolButton1, &QToolButton::clicked, m_panes, &FilePanes::ToolButton1Click);
     connect(ToolButton2, &QToolButton::clicked, m_panes, &FilePanes::ToolButton2Click);
     connect(ToolButton9, &QToolButton::clicked, m_panes, &FilePanes::ToolButton9Click);
@@ -120,7 +126,11 @@ MainWindowPlacement TKX2::viewerPlacement() const {
     return {{outer.x(), outer.y(), outer.width(), outer.height()},
             Panel3->mapTo(this, QPoint(0, 0)).y(),
             ToolBar2->height(),
-            m_savedLeftPaneWidth};
+            savedLeftPaneWidth()};
+}
+
+int TKX2::savedLeftPaneWidth() const {
+    return m_mode->savedLeftWidth();
 }
 
 const std::string& TKX2::startupTreeRoot() const {
@@ -237,7 +247,7 @@ void TKX2::showEvent(QShowEvent* event) {
 }
 
 void TKX2::FormShow() {
-    m_savedLeftPaneWidth = Splitter1->sizes().value(0, Panel1->width());
+    m_mode->saveLeftWidth();
     runAutoOpen(*m_settingsDialog, *m_lists, m_services.dialogs);
 }
 

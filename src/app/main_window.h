@@ -24,6 +24,8 @@ class QToolButton;
 namespace tarvelin {
 
 class FileOpening;
+class FileOperationDialogs;
+class FileOperationMode;
 class FilePanes;
 class ListWindows;
 class LeftListPictures;
@@ -45,8 +47,8 @@ public:
     const std::string& startupTreeRoot() const;
     bool binderCollapse() const override { return m_binderCollapse; }
     ColourValue bodyColour() const { return m_bodyColour; }
-    int savedLeftPaneWidth() const { return m_savedLeftPaneWidth; }
-    void setSavedLeftPaneWidth(int width) { m_savedLeftPaneWidth = width; }
+    int savedLeftPaneWidth() const;
+    FileOperationMode& fileOperationMode() { return *m_mode; }
     Services& services() { return m_services; }
     ListWindows& lists() { return *m_lists; }
     FilePanes& panes() { return *m_panes; }
@@ -101,7 +103,6 @@ private:
     std::string m_programFolder;
     bool m_binderCollapse = false;
     ColourValue m_bodyColour = kButtonFace;
-    int m_savedLeftPaneWidth = 0;
     bool m_shownOnce = false;
 
     std::array<ColourValue, 11> m_shownColours{};  // as last applied, by colour key
@@ -113,6 +114,8 @@ private:
     std::unique_ptr<LeftListPictures> m_leftPictures;
     TViewer* m_viewer = nullptr;
     std::unique_ptr<FileOpening> m_fileOpening;
+    std::unique_ptr<FileOperationDialogs> m_fileDialogs;  // when the services bring no file operations
+    FileOperationMode* m_mode = nullptr;
 
     // Layout
     QWidget* Panel1 = nullptr;

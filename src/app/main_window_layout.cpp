@@ -11,6 +11,9 @@
 
 #include "app/main_window.h"
 #include "app/operation_log.h"
+#include "browser/file_operation_dialogs.h"
+#include "browser/file_operation_mode.h"
+#include "browser/file_operation_runner.h"
 #include "browser/file_panes.h"
 #include "widgets/image_list.h"
 #include "widgets/ui_font.h"
@@ -92,8 +95,13 @@ void TKX2::buildLayout() {
     ListBox1->setFixedHeight(33);
     column->addWidget(ListBox1);
     setCentralWidget(central);
-    m_panes =
-        new FilePanes(m_services.dialogs, Panel1, static_cast<QVBoxLayout*>(Panel1->layout()), Panel3, this);
+    if (!m_services.fileOperations) {
+        m_fileDialogs = std::make_unique<QtFileOperationDialogs>(m_services.dialogs, this);
+        m_services.fileOperations = new FileOperationRunner(*m_fileDialogs, this);
+    }
+    m_panes = new FilePanes(m_services.dialogs, *m_services.fileOperations, Panel1,
+                            static_cast<QVBoxLayout*>(Panel1->layout()), Panel3, this);
+    m_mode = new FileOperationMode(Splitter1, ClientStack, Panel3, TabControl1, this);
 
     StatusBar1 = statusBar();
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));

@@ -183,8 +183,15 @@ void FileListBox::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void FileListBox::dropEvent(QDropEvent* event) {
-    // Not accepted, so a program that offered a move keeps its files.
-    event->ignore();
+    const QString source = event->source() ? paneDragSource(*event->mimeData()) : QString();
+    if (source.isEmpty()) {
+        // Not accepted, so a program that offered a move keeps its files.
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    emit filesDropped(source);
 }
 
 }  // namespace tarvelin

@@ -42,6 +42,9 @@ signals:
     // The user's left button or keys changed the selection or the focused item; the right-button rule and the
     // program's own changes are not reported.
     void userSelectionChanged();
+    // A drag was dropped on the list; `source` names the pane control it came from (empty for drags from
+    // other programs or other windows).
+    void filesDropped(const QString& source);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -3,8 +3,8 @@
 #include <map>
 #include <string_view>
 
-#include "widgets/image_list.h"
 #include "platform/dialogs.h"
+#include "widgets/image_list.h"
 
 namespace tarvelin {
 
@@ -94,10 +94,8 @@ FileListMenu::FileListMenu(Dialogs& dialogs, std::function<int()> selectedInCurr
     N11 = addEntry(this, "N11", QStringLiteral("名前を変更する"));
     addNamedSeparator(this, "N23");
     LZH1 = addEntry(this, "LZH1", QStringLiteral("ﾌｧｲﾙﾘｽﾄをｸﾘｯﾌﾟﾎﾞｰﾄﾞにコピー"));
-    // Delete and copy come with the file operations; until then they are shown greyed.
-    Delete1->setEnabled(false);
+    // Rename stays greyed until something runs it.
     N11->setEnabled(false);
-    LZH1->setEnabled(false);
 
     connect(this, &QMenu::aboutToShow, this, &FileListMenu::PopupMenu1Popup);
 }

@@ -7,10 +7,12 @@
 #include <filesystem>
 
 #include "browser/desktop_places.h"
+#include "browser/file_commands.h"
 #include "browser/file_list_box.h"
 #include "browser/file_list_menu.h"
 #include "browser/file_list_model.h"
 #include "browser/file_pane.h"
+#include "browser/folder_drops.h"
 #include "browser/folder_tree.h"
 #include "browser/folder_tree_model.h"
 #include "browser/shell_tree_view.h"
@@ -29,9 +31,11 @@ bool isExistingFolder(const std::string& path) {
 
 }  // namespace
 
-FilePanes::FilePanes(Dialogs& dialogs, QWidget* leftContainer, QVBoxLayout* leftColumn,
-                     QWidget* rightContainer, QWidget* window)
-    : QObject(window) {
+FilePanes::FilePanes(Dialogs& dialogs, FileOperations& operations, QWidget* leftContainer,
+                     QVBoxLayout* leftColumn, QWidget* rightContainer, QWidget* window)
+    : QObject(window),
+      m_commands(std::make_unique<FileCommands>(dialogs, operations)),
+      m_folderDrops(new FolderDrops(operations, window)) {
     m_left = new FilePane({QStringLiteral("ShellTreeView1"), QStringLiteral("Splitter2"),
                            QStringLiteral("FileListBox1"), QStringLiteral("Label1"), 160, 1, true},
                           currentDesktopPlaces(), leftContainer, leftColumn);
@@ -59,6 +63,29 @@ FilePanes::FilePanes(Dialogs& dialogs, QWidget* leftContainer, QVBoxLayout* left
     connect(N21, &QAction::triggered, this, &FilePanes::N21Click);
     connect(N22, &QAction::triggered, this, &FilePanes::N22Click);
 
+    connect(PopupMenu1->Delete1, &QAction::triggered, this, &FilePanes::Delete1Click);
+    connect(PopupMenu1->N11, &QAction::triggered, this, &FilePanes::N11Click);
+    PopupMenu1->setRenameAvailable(true);
+    connect(PopupMenu1->LZH1, &QAction::triggered, this, &FilePanes::LZH1Click);
+
+    // Drops act once the drag is over: a file job or a menu inside the drag's own loop would hold the
+    // dragging side until it ends.
+    for (FilePane* pane : {m_left, m_right}) {
+        ShellTreeView* tree = pane->tree();
+        connect(tree, &ShellTreeView::folderDragStarted, this,
+                [this, tree] { m_folderDrops->dragStarted(*tree); });
+        connect(
+            tree, &ShellTreeView::dropped, this,
+            [this, tree](const QPoint& at, bool fromTree, const QPoint& global) {
+                m_folderDrops->dropped(*tree, at, fromTree, global);
+            },
+            Qt::QueuedConnection);
+        FileListBox* list = pane->list();
+        connect(
+            list, &FileListBox::filesDropped, this,
+            [this, list](const QString& source) { filesDropped(list, source); }, Qt::QueuedConnection);
+    }
+
     for (FileListBox* list : {m_left->list(), m_right->list()}) {
         connect(list, &FileListBox::madeCurrent, this, [this, list] { m_currentFileList = list; });
         connect(list, &FileListBox::popupRequested, this,
@@ -69,6 +96,37 @@ FilePanes::FilePanes(Dialogs& dialogs, QWidget* leftContainer, QVBoxLayout* left
             FileListBox1DblClick();
         });
     }
+}
+
+FilePanes::~FilePanes() = default;
+
+FilePane& FilePanes::paneOf(FileListBox* list) const {
+    return list == m_right->list() ? *m_right : *m_left;
+}
+
+void FilePanes::Delete1Click() {
+    FilePane& pane = paneOf(m_currentFileList);
+    m_commands->deleteSelected(m_currentFileList, [&pane] { pane.reread(); });
+}
+
+void FilePanes::N11Click() {
+    FilePane& pane = paneOf(m_currentFileList);
+    m_commands->renameFocused(m_currentFileList, [&pane] { pane.reread(); });
+}
+
+void FilePanes::LZH1Click() {
+    FileCommands::copyNamesToClipboard(m_currentFileList);
+}
+
+void FilePanes::ToolButton3Click() {
+    m_commands->newFolder(*m_left->tree());
+}
+
+void FilePanes::filesDropped(FileListBox* target, const QString& source) {
+    FilePane& to = paneOf(target);
+    FilePane& from = &to == m_left ? *m_right : *m_left;
+    if (source != from.list()->objectName()) return;  // only the other pane's list copies here
+    m_commands->copyAcross(*from.list(), *target, [&to] { to.reread(); });
 }
 
 void FilePanes::setStartupTreeRoot(std::string root) {

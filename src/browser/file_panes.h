@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <memory>
 #include <string>
 
 class QMenu;
@@ -11,9 +12,12 @@ class QWidget;
 namespace tarvelin {
 
 class Dialogs;
+class FileCommands;
 class FileListBox;
 class FileListMenu;
+class FileOperations;
 class FilePane;
+class FolderDrops;
 class SettingsFile;
 
 // The file a double click or Enter in a file list opens.
@@ -31,14 +35,20 @@ class FilePanes final : public QObject {
 public:
     // The left pane is added to `leftColumn` (of `leftContainer`), the right one fills `rightContainer`; the
     // pop-up menus belong to `window`.
-    FilePanes(Dialogs& dialogs, QWidget* leftContainer, QVBoxLayout* leftColumn, QWidget* rightContainer,
-              QWidget* window);
+    // File jobs go through `operations`.
+    FilePanes(Dialogs& dialogs, FileOperations& operations, QWidget* leftContainer, QVBoxLayout* leftColumn,
+              QWidget* rightContainer, QWidget* window);
+    ~FilePanes() override;
 
     FilePane& left() const { return *m_left; }
     FilePane& right() const { return *m_right; }
     // The file list that last got the input focus or a right-button press; none at start.
     FileListBox* currentFileList() const { return m_currentFileList; }
     bool fileOperationMode() const { return m_fileOperationMode; }
+    // The main window's two-pane layout reports each switch here.
+    void setFileOperationMode(bool on) { m_fileOperationMode = on; }
+    FileListMenu& fileListMenu() const { return *PopupMenu1; }
+    FolderDrops& folderDrops() const { return *m_folderDrops; }
 
     // A folder path or "rfDesktop"; the left tree shows it now when it is an existing folder.
     void setStartupTreeRoot(std::string root);
@@ -57,6 +67,10 @@ public:
     // An item's folder in a pane: the list lists it, the tree has it as its only top node, captioned with the
     // folder's full path.
     void showItemFolder(const std::string& folder, bool rightPane);
+    void Delete1Click();      // the current list's selection to the trash
+    void N11Click();          // rename the current list's focused file
+    void LZH1Click();         // the current list's names to the clipboard
+    void ToolButton3Click();  // a new folder in the left tree's selected folder
 
 signals:
     void statusLineChanged(const QString& text);
@@ -66,6 +80,12 @@ signals:
     void fileOpenRequested(const FocusedFile& file);
 
 private:
+    FilePane& paneOf(FileListBox* list) const;
+    // A drop on `target` from the list named `source`: copies from the other pane's list only.
+    void filesDropped(FileListBox* target, const QString& source);
+
+    std::unique_ptr<FileCommands> m_commands;
+    FolderDrops* m_folderDrops;
     FilePane* m_left;
     FilePane* m_right;
     FileListMenu* PopupMenu1;

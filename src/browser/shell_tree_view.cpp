@@ -87,6 +87,7 @@ QMimeData* ShellTreeView::dragData() const {
 void ShellTreeView::startDrag(Qt::DropActions supportedActions) {
     // The press selected the node, so the selected folder is the one dragged.
     QMimeData* data = dragData();
+    if (data) emit folderDragStarted();
     if (!data) return;
     auto* drag = new QDrag(this);
     drag->setMimeData(data);
@@ -104,8 +105,17 @@ void ShellTreeView::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void ShellTreeView::dropEvent(QDropEvent* event) {
-    // Not accepted, so a program that offered a move keeps its files.
-    event->ignore();
+    const bool fromTree =
+        event->source() && paneDragSource(*event->mimeData()).startsWith(QLatin1String("ShellTreeView"));
+    // Only our own trees' drags are taken: a program that offered a move keeps its files.
+    if (fromTree) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+    const QPoint at = event->position().toPoint();
+    emit dropped(at, fromTree, viewport()->mapToGlobal(at));
 }
 
 }  // namespace tarvelin

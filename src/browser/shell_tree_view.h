@@ -38,6 +38,10 @@ public:
 
 signals:
     void selectedFolderChanged();
+    // A drag of the selected folder starts.
+    void folderDragStarted();
+    // A drag was dropped at `pos` (viewport coordinates); `fromTree` when it came from one of our trees.
+    void dropped(const QPoint& pos, bool fromTree, const QPoint& globalPos);
     void focusLost();
 
 protected:

@@ -275,7 +275,12 @@ void TList::Close1Click() {
 
 bool TList::FormCloseQuery() {
     if (!m_memo->closeQuery()) return false;
-    // The two-pane mode adds its own refusal here when it exists.
+    // While the two panes cover the list windows, a close request only brings the list windows back; so the
+    // program's exit then only leaves the mode.
+    if (m_host.fileOperationMode()) {
+        m_host.leaveFileOperationMode();
+        return false;
+    }
     if (!m_document.modified) return true;
     m_services.beeper.beep();
     const QString question = displayText(m_document.fileName) + QStringLiteral("を保存しますか?");

@@ -22,6 +22,7 @@ public:
     virtual void openNestedList(const std::string& path) = 0;
     // An item's folder shown in the left pane, or in the right one with the two-pane mode switched on.
     virtual void showItemFolder(const std::string& folder, bool rightPane) = 0;
+    virtual void leaveFileOperationMode() = 0;
 };
 
 }  // namespace tarvelin

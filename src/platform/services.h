@@ -8,6 +8,8 @@
 
 namespace tarvelin {
 
+class FileOperations;
+
 // What a window receives from outside: the program's own wiring in main(), scripted fakes in tests.
 struct Services {
     Dialogs& dialogs;
@@ -15,6 +17,8 @@ struct Services {
     Clock& clock;
     Beeper& beeper;
     std::string programFolder;  // ends in "/"
+    // File jobs; nullptr lets the main window run them itself with the real dialogs.
+    FileOperations* fileOperations = nullptr;
 };
 
 }  // namespace tarvelin

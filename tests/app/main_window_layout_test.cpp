@@ -80,7 +80,7 @@ TEST(MainWindowLayout, MenuBarHasTheCaptionsIconsAndGroupsInOrder) {
               (std::vector<MenuEntry>{
                   {"rwe1", "並べて表示", false, true},
                   {"N12", "画像ビューアー", false, true},
-                  {"N13", "ファイル操作モード切り替え", false, false},
+                  {"N13", "ファイル操作モード切り替え", false, true},
               }));
     EXPECT_EQ(entriesOf(control<QMenu>(window, "Help1")->actions()),
               (std::vector<MenuEntry>{
