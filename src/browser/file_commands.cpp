@@ -1,10 +1,7 @@
 #include "browser/file_commands.h"
 
-#include <sys/stat.h>
-
 #include <QClipboard>
 #include <QGuiApplication>
-#include <cerrno>
 
 #include "browser/file_list_box.h"
 #include "browser/file_list_model.h"
@@ -33,14 +30,6 @@ std::string clipboardNames(const std::vector<std::string>& names) {
 
 QString newFolderPrompt(const std::string& folder) {
     return displayPath(folder) + QStringLiteral("\rにフォルダを作成します。\rフォルダ名を記入してください");
-}
-
-bool makeFolders(const std::string& path) {
-    for (size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1))
-        if (::mkdir(path.substr(0, at).c_str(), 0777) != 0 && errno != EEXIST) return false;
-    ::mkdir(path.c_str(), 0777);
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 std::vector<std::string> selectedPaths(const FileListBox& list) {
@@ -85,7 +74,8 @@ void FileCommands::newFolder(ShellTreeView& tree) {
     if (!node.isValid() || folder.empty()) return;
     const auto typed = m_dialogs.inputLine(QStringLiteral("新規フォルダ作成"), newFolderPrompt(folder));
     if (!typed) return;
-    makeFolders(itemPath(folder, typed->toStdString()));
+    // Through a job: a volume that hangs must not hold the window.
+    m_operations.run({FileOperation::MakeFolder, {}, itemPath(folder, typed->toStdString())});
     tree.refreshNode(node);
     tree.expand(node);
 }

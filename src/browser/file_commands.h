@@ -48,8 +48,6 @@ std::string_view keptExtension(std::string_view name);
 std::string clipboardNames(const std::vector<std::string>& names);
 // The three lines of the new-folder prompt, separated by a CR alone.
 QString newFolderPrompt(const std::string& folder);
-// Creates `path` and every missing folder on the way; false when it does not exist as a folder afterwards.
-bool makeFolders(const std::string& path);
 // The paths of the rows of a list's selection, in list order.
 std::vector<std::string> selectedPaths(const FileListBox& list);
 

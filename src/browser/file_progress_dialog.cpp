@@ -43,6 +43,9 @@ FileProgressDialog::FileProgressDialog(FileOperation operation, QWidget* parent)
         case FileOperation::Rename:
             setWindowTitle(QStringLiteral("名前を変更しています"));
             break;
+        case FileOperation::MakeFolder:
+            setWindowTitle(QStringLiteral("フォルダを作成しています"));
+            break;
     }
     setWindowModality(Qt::WindowModal);
     current = new QLabel(this);

@@ -92,6 +92,14 @@ int removeTree(const std::string& path) {
     return removeTreeAt(path, 0);
 }
 
+bool makeFolders(const std::string& path, mode_t mode) {
+    for (size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1))
+        if (::mkdir(path.substr(0, at).c_str(), mode) != 0 && errno != EEXIST) return false;
+    ::mkdir(path.c_str(), mode);
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 FileJob::FileJob(FileOperationRequest request, FileJobHost& host, TrashSettings trash)
     : m_request(std::move(request)), m_host(host), m_trash(std::move(trash)) {}
 
@@ -106,6 +114,8 @@ FileJobOutcome FileJob::run() {
             return runDelete();
         case FileOperation::Rename:
             return runRename();
+        case FileOperation::MakeFolder:
+            return runMakeFolder();
     }
     return m_outcome;
 }
@@ -540,6 +550,16 @@ FileJobOutcome FileJob::runRename() {
         return m_outcome;
     }
     report(FileAction::Rename, source, errno);
+    return m_outcome;
+}
+
+FileJobOutcome FileJob::runMakeFolder() {
+    // Silent by design: the refreshed tree shows whether the folder is there.
+    m_progress = {0, 1, 0, 0, m_request.destination};
+    if (makeFolders(m_request.destination, 0777))
+        advance(m_request.destination, 1);
+    else
+        ++m_outcome.failed;
     return m_outcome;
 }
 

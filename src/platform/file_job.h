@@ -13,13 +13,14 @@
 
 namespace tarvelin {
 
-enum class FileOperation { Move = 1, Copy = 2, Delete = 3, Rename = 4 };
+enum class FileOperation { Move = 1, Copy = 2, Delete = 3, Rename = 4, MakeFolder = 5 };
 
 // One request of the file browser. Paths are the file system's bytes.
 struct FileOperationRequest {
     FileOperation operation = FileOperation::Copy;
     std::vector<std::string> sources;
-    // The folder to copy or move into; the new path of a rename; empty for a delete.
+    // The folder to copy or move into; the new path of a rename; the folder to create (with any missing
+    // folders on its path); empty for a delete.
     std::string destination;
     bool operator==(const FileOperationRequest&) const = default;
 };
@@ -94,6 +95,7 @@ private:
     FileJobOutcome runTransfer();
     FileJobOutcome runDelete();
     FileJobOutcome runRename();
+    FileJobOutcome runMakeFolder();
 
     void count(const std::string& path, int depth);
     Step transfer(const std::string& source, const std::string& target, Mode mode);
@@ -124,5 +126,8 @@ private:
 
 // Removes a file, a link or a whole folder for good; 0 or the first errno met.
 int removeTree(const std::string& path);
+// Creates `path` and every missing folder on the way with `mode` (less the umask); true when it is a folder
+// afterwards.
+bool makeFolders(const std::string& path, mode_t mode);
 
 }  // namespace tarvelin

@@ -1,4 +1,5 @@
 #include "platform/trash.h"
+#include "platform/file_job.h"
 #include "platform/file_job_texts.h"
 
 #include <fcntl.h>
@@ -15,12 +16,6 @@ namespace {
 
 bool makeFolder(const std::string& path) {
     return ::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
-}
-
-bool makeFolders(const std::string& path) {
-    for (size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1))
-        if (!makeFolder(path.substr(0, at))) return false;
-    return makeFolder(path);
 }
 
 // A trash folder we may use: a real folder (never a link someone planted), owned by us.
@@ -111,7 +106,7 @@ std::optional<Trash::Place> Trash::openPlace(const std::string& trashFolder, std
 const Trash::Place* Trash::placeFor(dev_t device, const std::string& canonicalParent) {
     if (auto it = m_places.find(device); it != m_places.end()) return it->second ? &*it->second : nullptr;
 
-    if (!m_homeDevice && !m_settings.homeTrash.empty() && makeFolders(m_settings.homeTrash)) {
+    if (!m_homeDevice && !m_settings.homeTrash.empty() && makeFolders(m_settings.homeTrash, 0700)) {
         struct stat st;
         if (::stat(m_settings.homeTrash.c_str(), &st) == 0) m_homeDevice = st.st_dev;
     }

@@ -156,6 +156,8 @@ TEST_F(FileCommandsTest, NewFolderCreatesNestedFoldersAndShowsThemInTheRefreshed
                   {"inputLine",
                    {"新規フォルダ作成", QString::fromStdString(folder.file("right")) +
                                             "\rにフォルダを作成します。\rフォルダ名を記入してください"}}}));
+    const FileOperationRequest make{FileOperation::MakeFolder, {}, folder.file("right/a/b")};
+    EXPECT_EQ(operations.requests, std::vector<FileOperationRequest>{make});
     EXPECT_TRUE(std::filesystem::is_directory(folder.file("right/a/b")));
     const QModelIndex node = tree.currentIndex();
     EXPECT_TRUE(tree.isExpanded(node));

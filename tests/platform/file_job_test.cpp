@@ -235,6 +235,32 @@ TEST(FileJob, RenameRefusesExistingNamesAndSlashes) {
     }
 }
 
+TEST(FileJob, MakeFolderCreatesTheMissingFoldersOnItsPathAndFailsSilently) {
+    struct Case {
+        const char* typed;
+        Tree after;
+        bool complete;
+    };
+    const Case cases[] = {
+        {"a/b", {"a/", "a/b/", "file=f", "old/"}, true},
+        {"old", {"file=f", "old/"}, true},                            // already there: nothing changes
+        {"", {"file=f", "old/"}, true},                               // the selected folder itself
+        {"file/x", {"file=f", "old/"}, false},                        // a file in the way
+        {"old/\x8e\x91", {"file=f", "old/", "old/\x8e\x91/"}, true},  // bytes kept
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        TempFolder dir;
+        std::filesystem::create_directories(dir.file("old"));
+        dir.write("file", "f");
+        ScriptedJobHost host;
+        const FileJobOutcome outcome = runJob(FileOperation::MakeFolder, {}, dir.path() + c.typed, host);
+        EXPECT_TRUE(host.calls.empty());
+        EXPECT_EQ(outcome.complete(), c.complete);
+        EXPECT_EQ(tree(dir.path()), c.after);
+    }
+}
+
 TEST(FileJob, NonUtf8NamesAreCopiedAndTrashedIntact) {
     TempFolder dir;
     std::filesystem::create_directories(dir.file("dst"));
