@@ -79,6 +79,9 @@ TKX2::~TKX2() {
 
 void TKX2::showItemFolder(const std::string& folder, bool rightPane) {
     m_panes->showItemFolder(folder, rightPane);
+    // Entering only when the mode is off keeps the width taken before the first entry: taken again, the
+    // halved width would come back on leaving.
+    if (rightPane) m_mode->enter();
 }
 
 void TKX2::connectCommands() {

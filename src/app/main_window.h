@@ -90,7 +90,7 @@ private:
     void buildLeftPane();
     void buildMenus();
     void connectCommands();
-    // An item's folder from a list window; the right pane comes with the two-pane mode.
+    // An item's folder from a list window; the right pane comes with the two-pane mode switched on.
     void showItemFolder(const std::string& folder, bool rightPane);
     void restorePlacement(const SettingsFile& settings);
     void createViewer();

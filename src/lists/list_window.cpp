@@ -152,7 +152,6 @@ void TList::buildMenus() {
     Delete1->setShortcutContext(Qt::WidgetShortcut);  // Del reaches the tree's own key handling
     N18 = addMenuSeparator(PopupMenu1, QStringLiteral("N18"));
     N19 = addMenuItem(PopupMenu1, QStringLiteral("N19"), QStringLiteral("右画面にツリー表示"));
-    N19->setEnabled(false);  // comes with the two-pane mode
     N20 = addMenuSeparator(PopupMenu1, QStringLiteral("N20"));
     N21 = addMenuItem(PopupMenu1, QStringLiteral("N21"), QStringLiteral("アイテムを整理する"));
 

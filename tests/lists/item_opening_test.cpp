@@ -1,5 +1,8 @@
-// A list window's items: a double click opens one, a click shows its folder in the left pane.
+// A list window's items: a double click opens one, a click shows its folder in the left pane, N19 in the
+// right one.
+#include <QSplitter>
 #include <QTest>
+#include <QToolButton>
 #include <filesystem>
 
 #include "browser/file_list_box.h"
@@ -113,6 +116,36 @@ TEST_F(ItemOpeningTest, AClickShowsTheItemsFolderInTheLeftPaneCaptionedWithItsFu
     click("/gone.txt");
     settle();
     EXPECT_EQ(tree->root(), before);
+}
+
+TEST_F(ItemOpeningTest, ShowingInTheRightPaneEntersTheModeOnceAndKeepsTheWidthToComeBackTo) {
+    auto* splitter = control<QSplitter>(*window, "Splitter1");
+    splitter->setSizes({300, 500});
+    const int userWidth = splitter->sizes().value(0);
+    auto* tree = control<ShellTreeView>(*window, "ShellTreeView2");
+    const struct {
+        std::string node;
+        std::string root;  // of the right tree, also the right list's folder
+        QString caption;
+    } cases[] = {
+        {"/plan.xls", dir.file("work"), QString::fromStdString(dir.file("work/"))},
+        {"/photos", dir.file("photos"), QString::fromStdString(dir.file("photos"))},  // the mode is on now
+    };
+    for (const auto& c : cases) {
+        click(c.node);
+        main->N19->trigger();
+        settle();
+        EXPECT_EQ(tree->root(), c.root) << c.node;
+        EXPECT_EQ(tree->model()->index(0, 0).data().toString(), c.caption) << c.node;
+        EXPECT_EQ(control<FileListBox>(*window, "FileListBox2")->files().folder(), c.root) << c.node;
+        EXPECT_TRUE(control<QWidget>(*window, "Panel3")->isVisible()) << c.node;
+        EXPECT_FALSE(control<QTabBar>(*window, "TabControl1")->isVisible()) << c.node;
+        EXPECT_EQ(splitter->sizes().value(0), window->frameGeometry().width() / 2) << c.node;
+        EXPECT_EQ(window->savedLeftPaneWidth(), userWidth) << c.node;
+    }
+    control<QToolButton>(*window, "ToolButton7")->click();
+    EXPECT_EQ(splitter->sizes().value(0), userWidth);
+    EXPECT_TRUE(control<QTabBar>(*window, "TabControl1")->isVisible());
 }
 
 }  // namespace
