@@ -53,21 +53,26 @@ FileBytes readFileBytes(const std::string& path, size_t maxBytes) {
         result.status = ReadStatus::TooLarge;
         return result;
     }
-    // Straight into the string: lists may be hundreds of megabytes. A file that grows meanwhile is read on.
+    // Straight into the string: lists may be hundreds of megabytes. Whether the file ended where its size
+    // said is asked with a small buffer, so that the end of a large file costs no copy of it; a file that
+    // grows meanwhile is read on.
     std::string bytes(static_cast<size_t>(st.st_size), '\0');
     size_t done = 0;
     for (;;) {
         if (done == bytes.size()) {
-            if (bytes.size() >= maxBytes) {
-                char probe;
-                const ssize_t more = ::read(fd.get(), &probe, 1);
-                if (more < 0 && errno == EINTR) continue;
-                if (more < 0) return result;
-                if (more == 0) break;
+            char more[16384];
+            const size_t room = std::min(sizeof more, maxBytes - std::min(maxBytes, done) + 1);
+            const ssize_t n = ::read(fd.get(), more, room);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return result;
+            if (n == 0) break;
+            if (done + static_cast<size_t>(n) > maxBytes) {
                 result.status = ReadStatus::TooLarge;
                 return result;
             }
-            bytes.resize(std::min(maxBytes, bytes.size() + 65536));
+            bytes.append(more, static_cast<size_t>(n));
+            done = bytes.size();
+            continue;
         }
         const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
         if (n < 0) {

@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "support/temp_folder.h"
 
@@ -22,6 +25,17 @@ TEST(FileIo, ReadReportsMissingTooLargeAndFolders) {
     EXPECT_EQ(readFileBytes(dir.file("b"), 5).status, ReadStatus::Missing);
     EXPECT_EQ(readFileBytes(dir.file("b/c"), 5).status, ReadStatus::Missing);
     EXPECT_EQ(readFileBytes(dir.path(), 5).status, ReadStatus::Failed);
+}
+
+TEST(FileIo, AFileLongerThanItsSizeSaysIsReadToItsEndAndWithinTheLimit) {
+    // The kernel's files report size 0 and hold more.
+    std::ifstream stream("/proc/self/cmdline", std::ios::binary);
+    const std::string whole{std::istreambuf_iterator<char>(stream), {}};
+    ASSERT_FALSE(whole.empty());
+    const FileBytes read = readFileBytes("/proc/self/cmdline", whole.size());
+    EXPECT_EQ(read.status, ReadStatus::Ok);
+    EXPECT_EQ(read.bytes, whole);
+    EXPECT_EQ(readFileBytes("/proc/self/cmdline", whole.size() - 1).status, ReadStatus::TooLarge);
 }
 
 TEST(FileIo, ReplaceLeavesNoTemporaryFileAndKeepsPermissions) {
