@@ -109,28 +109,68 @@ DecodedText decodeListBytes(std::string_view bytes, std::vector<size_t>* keptRaw
     return decoded;
 }
 
-bool buildListTree(std::string_view text, ListTree& tree) {
-    const std::vector<std::string_view> lines = splitLines(text, kMaxListNodes);
+namespace {
+
+// Places the lines; the one at `taken` gets an empty text, which the caller fills in.
+bool placeLines(const std::vector<std::string_view>& lines, size_t taken, ListTree& tree, NodeId& takenNode) {
     if (lines.size() > kMaxListNodes) return false;
     tree.clear();
     tree.reserve(lines.size());
     // branch[k] is the node last placed at level k; the previous node is branch.back().
     std::vector<NodeId> branch;
-    for (const std::string_view line : lines) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
         size_t level = 0;
         while (level < line.size() && (line[level] == '\t' || line[level] == ' ')) ++level;
         const std::string_view nodeText = line.substr(level);
+        std::string copy = i == taken ? std::string() : std::string(nodeText);
         if (branch.empty()) {
-            branch.push_back(
-                tree.addChild(kNoNode, std::string(nodeText)));  // the first line, whatever its level
-            continue;
+            branch.push_back(tree.addLine(kNoNode, std::move(copy)));  // the first line, whatever its level
+        } else {
+            if (level > branch.size()) throw invalidLevel(level, nodeText);
+            const NodeId parent = level == 0 ? kNoNode : branch[level - 1];
+            branch.resize(level);
+            branch.push_back(tree.addLine(parent, std::move(copy)));
         }
-        if (level > branch.size()) throw invalidLevel(level, nodeText);
-        const NodeId parent = level == 0 ? kNoNode : branch[level - 1];
-        branch.resize(level);
-        branch.push_back(tree.addChild(parent, std::string(nodeText)));
+        if (i == taken) takenNode = branch.back();
     }
     return true;
+}
+
+}  // namespace
+
+bool buildListTree(std::string_view text, ListTree& tree) {
+    NodeId none = kNoNode;
+    return placeLines(splitLines(text, kMaxListNodes), std::string_view::npos, tree, none);
+}
+
+bool buildListTree(std::string&& text, ListTree& tree) {
+    const std::vector<std::string_view> lines = splitLines(text, kMaxListNodes);
+    size_t taken = std::string_view::npos;
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].size() > text.size() / 2) taken = i;
+    if (taken == std::string_view::npos) return buildListTree(std::string_view(text), tree);
+    std::string_view takenText = lines[taken];
+    takenText.remove_prefix(std::min(takenText.find_first_not_of("\t "), takenText.size()));
+    NodeId takenNode = kNoNode;
+    // Filled in also when a bad level after it ends the reading.
+    const auto fill = [&] {
+        if (takenNode == kNoNode) return;
+        const auto start = static_cast<size_t>(takenText.data() - text.data());
+        const size_t size = takenText.size();
+        text.erase(0, start);
+        text.resize(size);
+        tree.setLine(takenNode, std::move(text));
+    };
+    bool placed;
+    try {
+        placed = placeLines(lines, taken, tree, takenNode);
+    } catch (const UserError&) {
+        fill();
+        throw;
+    }
+    fill();
+    return placed;
 }
 
 void readListDocument(ListDocument& document, const std::string& path) {
@@ -145,8 +185,9 @@ void readListBytes(ListDocument& document, std::string bytes, const std::string&
     std::vector<size_t> keptRaw;
     // UTF-8 is the text as it stands and moves into it: a list may hold a text of megabytes. CP932 is
     // converted and keeps its bytes for the lines that need them.
-    const DecodedText decoded =
-        isValidUtf8(bytes) ? takeUtf8Text(std::move(bytes)) : decodeListBytes(bytes, &keptRaw);
+    const TextForm form = textForm(bytes);
+    DecodedText decoded =
+        form != TextForm::Other ? takeUtf8Text(std::move(bytes), form) : decodeListBytes(bytes, &keptRaw);
     // The encoding is the document's as soon as its tree is, even when a bad level stops the reading.
     const Encoding previous = std::exchange(document.encoding, decoded.encoding);
     const bool previousBom = std::exchange(document.utf8Bom, decoded.utf8Bom);
@@ -155,7 +196,7 @@ void readListBytes(ListDocument& document, std::string bytes, const std::string&
     };
     bool built = false;
     try {
-        built = buildListTree(decoded.text, document.tree);
+        built = buildListTree(std::move(decoded.text), document.tree);
     } catch (const UserError&) {
         keepSources();  // the nodes before a bad level stay
         throw;

@@ -117,6 +117,10 @@ void ListTree::setSourceBytes(NodeId node, std::string bytes) {
 
 NodeId ListTree::addChild(NodeId parent, std::string text) {
     makeSingleLine(text);
+    return addLine(parent, std::move(text));
+}
+
+NodeId ListTree::addLine(NodeId parent, std::string line) {
     NodeId id;
     if (!m_free.empty()) {
         id = m_free.back();
@@ -127,7 +131,7 @@ NodeId ListTree::addChild(NodeId parent, std::string text) {
         m_nodes.emplace_back();
     }
     Node& node = m_nodes[id];
-    node.text = std::move(text);
+    node.text = std::move(line);
     node.parent = parent;
     node.alive = true;
     siblingsOf(parent).push_back(id);

@@ -80,6 +80,11 @@ public:
     // A text is one line of a list file: a CR, LF or NUL in it becomes a space, or the file would not read
     // back.
     NodeId addChild(NodeId parent, std::string text);
+    // addChild for a line of a list file, which holds no CR, LF or NUL: a text of megabytes is not looked
+    // through again.
+    NodeId addLine(NodeId parent, std::string line);
+    // setText for a node a reader placed, with a line of its file.
+    void setLine(NodeId node, std::string line) { m_nodes[node].text = std::move(line); }
     // Moves node with its subtree. Returns false, changing nothing, when destination is node itself or lies
     // in its subtree. The new parent is expanded.
     bool move(NodeId node, NodeId destination, MoveMode mode);

@@ -100,17 +100,20 @@ bool isCp932Lead(unsigned char c) {
 
 }  // namespace
 
-bool isValidUtf8(std::string_view bytes) {
-    size_t i = 0;
+TextForm textForm(std::string_view bytes) {
+    size_t i = asciiEnd(bytes, 0);
+    const TextForm form = i == bytes.size() ? TextForm::Ascii : TextForm::Utf8;
     const size_t n = bytes.size();
     while (i < n) {
-        i = asciiEnd(bytes, i);
-        if (i >= n) break;
         const size_t len = utf8SequenceLength(bytes, i);
-        if (len == 0) return false;
-        i += len;
+        if (len == 0) return TextForm::Other;
+        i = asciiEnd(bytes, i + len);
     }
-    return true;
+    return form;
+}
+
+bool isValidUtf8(std::string_view bytes) {
+    return textForm(bytes) != TextForm::Other;
 }
 
 std::string cp932ToUtf8(std::string_view bytes, std::vector<size_t>* keptRaw) {
@@ -202,8 +205,12 @@ DecodedText decodeText(std::string_view bytes, std::vector<size_t>* keptRaw) {
 }
 
 DecodedText takeUtf8Text(std::string&& bytes) {
+    return takeUtf8Text(std::move(bytes), isAscii(bytes) ? TextForm::Ascii : TextForm::Utf8);
+}
+
+DecodedText takeUtf8Text(std::string&& bytes, TextForm form) {
     DecodedText result;
-    result.encoding = isAscii(bytes) ? systemEncoding() : Encoding::Utf8;
+    result.encoding = form == TextForm::Ascii ? systemEncoding() : Encoding::Utf8;
     result.utf8Bom = bytes.starts_with(kBom);
     if (result.utf8Bom) bytes.erase(0, kBom.size());
     result.text = std::move(bytes);

@@ -17,6 +17,9 @@ struct DecodedText {
     bool utf8Bom = false;  // the file began with EF BB BF (not part of text)
 };
 
+// What bytes are as text, found in one pass: plain ASCII, other valid UTF-8, or neither.
+enum class TextForm { Ascii, Utf8, Other };
+TextForm textForm(std::string_view bytes);
 bool isValidUtf8(std::string_view bytes);
 
 // UTF-8 when the bytes are valid UTF-8, otherwise CP932 (files made on Windows). Plain ASCII takes the system
@@ -24,6 +27,8 @@ bool isValidUtf8(std::string_view bytes);
 DecodedText decodeText(std::string_view bytes, std::vector<size_t>* keptRaw = nullptr);
 // decodeText for bytes known to be valid UTF-8 and no longer needed: they move into the text without a copy.
 DecodedText takeUtf8Text(std::string&& bytes);
+// The same when the form of the bytes (Ascii or Utf8) is known already.
+DecodedText takeUtf8Text(std::string&& bytes, TextForm form);
 
 // CP932 bytes to UTF-8; a byte sequence that is not CP932 is copied unchanged, and the offsets of the bytes
 // so kept are added to keptRaw when given.

@@ -123,6 +123,9 @@ TEST(ListFile, NamesWithLeadingBlanksReadBackDeeper) {
     EXPECT_EQ(outline(read.tree), (Lines{"0 R", "1 a", "2 b", "2 c"}));
 }
 
+// A text that holds most of a file's bytes: its line takes over the file's buffer.
+const std::string kLong = std::string(60, 'L') + "\xE8\xB3\x87\xE6\x96\x99" + std::string(40, 'M');
+
 TEST(ListFile, ReadsEveryLineEnd) {
     struct Case {
         const char* name;
@@ -153,6 +156,12 @@ TEST(ListFile, ReadsEveryLineEnd) {
          "\xEF\xBB\xBFR\r\n\t\xE8\xB3\x87\xE6\x96\x99\r\n",
          {"0 R", "1 資料"}},
         {"CP932", "R\r\n\t\x8E\x91\x97\xBF\r\n\t\t\xB1\xB2\r\n", {"0 R", "1 資料", "2 ｱｲ"}},
+        {"a long text between others", "R\r\n\t" + kLong + "\r\n\t\tz\r\n", {"0 R", "1 " + kLong, "2 z"}},
+        {"a long text first, indented", " \t" + kLong + "\r\n\ta", {"0 " + kLong, "1 a"}},
+        {"a long text last, up to a NUL", "R\n\t" + kLong + std::string("\0tail", 5), {"0 R", "1 " + kLong}},
+        {"a long CP932 text",
+         "R\r\n\t" + std::string(150, 'L') + "\x8E\x91\x97\xBF",
+         {"0 R", "1 " + std::string(150, 'L') + "資料"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -194,6 +203,10 @@ TEST(ListFile, LevelErrorKeepsTheNodesBeforeIt) {
          "R\r\n\t\t x\r\n",
          "アイテム \"x\" の階層 (3) が不正です",
          {"0 R"}},
+        {"after a long text",
+         "R\r\n\t" + kLong + "\r\n\t\t\tX",
+         "アイテム \"X\" の階層 (3) が不正です",
+         {"0 R", "1 " + kLong}},
         {"in a CP932 file",
          "R\r\n\t\t\t\x8E\x91\x97\xBF\r\n",
          "アイテム \"資料\" の階層 (3) が不正です",
