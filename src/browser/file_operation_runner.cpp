@@ -46,6 +46,9 @@ public:
         m_fresh = true;
     }
 
+    // Told on the GUI thread when a question opens (true) and when it has its answer (false).
+    std::function<void(bool)> asking;
+
     // The latest progress when it changed since the last call.
     std::optional<FileJobProgress> take() {
         std::lock_guard lock(m_mutex);
@@ -59,7 +62,14 @@ private:
     T ask(const std::function<T()>& onGui) {
         std::promise<T> answer;
         QMetaObject::invokeMethod(
-            &m_runner, [&] { answer.set_value(onGui()); }, Qt::QueuedConnection);
+            &m_runner,
+            [&] {
+                if (asking) asking(true);
+                T value = onGui();
+                if (asking) asking(false);
+                answer.set_value(std::move(value));
+            },
+            Qt::QueuedConnection);
         return answer.get_future().get();
     }
 
@@ -99,13 +109,26 @@ FileJobOutcome FileOperationRunner::run(const FileOperationRequest& request) {
     QTimer showLater;
     showLater.setSingleShot(true);
     QTimer refresh;
-    connect(&showLater, &QTimer::timeout, this, [&] {
+    const auto showProgress = [&] {
         m_progressDialog = new FileProgressDialog(request.operation, m_owner);
         connect(m_progressDialog, &FileProgressDialog::cancelRequested, this, [&job] { job.cancel(); });
         if (auto latest = bridge.take()) m_progressDialog->setProgress(*latest);
         m_progressDialog->show();
         refresh.start(kProgressRefreshMs);
         emit progressShown();
+    };
+    // A progress dialog appearing while a question waits would cover it: it comes once the answer is given.
+    bool questionOpen = false;
+    bool progressDue = false;
+    bridge.asking = [&](bool open) {
+        questionOpen = open;
+        if (!open && progressDue && !m_progressDialog) showProgress();
+    };
+    connect(&showLater, &QTimer::timeout, this, [&] {
+        if (questionOpen)
+            progressDue = true;
+        else
+            showProgress();
     });
     connect(&refresh, &QTimer::timeout, this, [&] {
         if (auto latest = bridge.take(); latest && m_progressDialog) m_progressDialog->setProgress(*latest);

@@ -156,6 +156,7 @@ TEST(FileOperationRunner, QuestionsReachTheGuiThreadAndTheWindowStaysShut) {
         QTest::keyClicks(edit, "typed");
         closed = window.close();
         waitMs(FileOperationRunner::kProgressDelayMs + 150);
+        EXPECT_EQ(runner.progressDialog(), nullptr);  // it would cover the question
     };
     const auto outcome = runner.run(
         {FileOperation::Copy, {dir.file("a.txt"), dir.file("b.txt"), dir.file("c.txt")}, dir.file("dst")});
@@ -170,7 +171,7 @@ TEST(FileOperationRunner, QuestionsReachTheGuiThreadAndTheWindowStaysShut) {
     EXPECT_EQ(edit->text(), QString());
     EXPECT_FALSE(closed);
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(shown.count(), 1);                  // after the first answer, the job having run long enough
     EXPECT_EQ(runner.progressDialog(), nullptr);  // gone with the job
     EXPECT_FALSE(runner.running());
     QTest::keyClicks(edit, "ok");  // the window takes input again
@@ -182,22 +183,28 @@ TEST(FileOperationRunner, CancelInTheProgressDialogStopsBeforeTheNextFile) {
     std::filesystem::create_directories(dir.file("dst"));
     dir.write("a.txt", "new a");
     dir.write("b.txt", "new b");
+    dir.write("c.txt", "new c");
     dir.write("dst/a.txt", "old a");
+    dir.write("dst/b.txt", "old b");
     QWidget window;
     window.show();
     ScriptedFileDialogs dialogs;
     FileOperationRunner runner(dialogs, &window, {dir.file("Trash"), 0, [] { return std::time_t{0}; }});
-    dialogs.conflicts = {{ConflictChoice::Skip, false}};
+    dialogs.conflicts = {{ConflictChoice::Skip, false}, {ConflictChoice::Skip, false}};
     dialogs.whileAsking = [&] {
         waitMs(FileOperationRunner::kProgressDelayMs + 150);
-        ASSERT_NE(runner.progressDialog(), nullptr);
-        runner.progressDialog()->cancel->click();
+        dialogs.whileAsking = [&] {
+            ASSERT_NE(runner.progressDialog(), nullptr);
+            runner.progressDialog()->cancel->click();
+        };
     };
-    const auto outcome =
-        runner.run({FileOperation::Copy, {dir.file("a.txt"), dir.file("b.txt")}, dir.file("dst")});
+    const auto outcome = runner.run(
+        {FileOperation::Copy, {dir.file("a.txt"), dir.file("b.txt"), dir.file("c.txt")}, dir.file("dst")});
     EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(dialogs.calls.size(), 2);
     EXPECT_EQ(dir.read("dst/a.txt"), "old a");
-    EXPECT_FALSE(dir.exists("dst/b.txt"));
+    EXPECT_EQ(dir.read("dst/b.txt"), "old b");
+    EXPECT_FALSE(dir.exists("dst/c.txt"));
 }
 
 }  // namespace
