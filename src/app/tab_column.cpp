@@ -6,6 +6,12 @@ namespace tarvelin {
 
 TabColumn::TabColumn(QTabBar* bar, std::function<void(QWidget*)> bringForward, QObject* parent)
     : QObject(parent), m_bar(bar), m_bringForward(std::move(bringForward)) {
+    // Tabs that do not fit are cut short, then scrolled: the column never asks the main window to grow.
+    m_bar->setElideMode(Qt::ElideRight);
+    m_bar->setUsesScrollButtons(true);
+    QSizePolicy policy = m_bar->sizePolicy();  // a tab bar holds its whole length by default
+    policy.setVerticalPolicy(QSizePolicy::Preferred);
+    m_bar->setSizePolicy(policy);
     connect(m_bar, &QTabBar::currentChanged, this, &TabColumn::tabChanged);
 }
 
@@ -30,19 +36,20 @@ QString TabColumn::text(int tab) const {
 void TabColumn::addTab(QWidget* window) {
     m_windows.emplace_back(window);
     m_quiet = true;
-    m_bar->addTab(QStringLiteral("Temp"));
+    m_bar->addTab(QString());
+    setText(count() - 1, QStringLiteral("Temp"));
     m_quiet = false;
     setColumnVisible(true);
 }
 
 void TabColumn::nameLastTab(const QString& text) {
     if (m_windows.empty()) return;
-    m_bar->setTabText(count() - 1, text);
+    setText(count() - 1, text);
     select(count() - 1, false);
 }
 
 void TabColumn::renameTab(const QWidget* window, const QString& text) {
-    if (const int tab = tabOf(window); tab >= 0) m_bar->setTabText(tab, text);
+    if (const int tab = tabOf(window); tab >= 0) setText(tab, text);
 }
 
 void TabColumn::selectTabOf(const QWidget* window) {
@@ -63,6 +70,11 @@ void TabColumn::removeTabOf(const QWidget* window) {
     m_quiet = false;
     m_windows.erase(m_windows.begin() + tab);
     if (m_windows.empty()) setColumnVisible(false);
+}
+
+void TabColumn::setText(int tab, const QString& text) {
+    m_bar->setTabText(tab, text);
+    m_bar->setTabToolTip(tab, text);  // the whole name of a tab cut short
 }
 
 void TabColumn::setColumnVisible(bool visible) {

@@ -39,6 +39,7 @@ public:
     void setColumnVisible(bool visible);
 
 private:
+    void setText(int tab, const QString& text);
     void select(int tab, bool runAction);
     void tabChanged(int tab);
 

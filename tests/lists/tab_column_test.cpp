@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -107,6 +108,33 @@ TEST_F(TabColumnTest, TileStacksTheWindowsAtFullWidth) {
         top = frame->geometry().bottom() + 1;
     }
     EXPECT_EQ(top, window->lists().area()->viewport()->height());
+}
+
+TEST_F(TabColumnTest, ManyTabsAndALongNameNeverGrowTheMainWindow) {
+    const auto settle = [] {
+        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    };
+    settle();
+    const int minimumHeight = window->minimumHeight();
+    const QRect outer = window->frameGeometry();
+    for (int i = 0; i < 20; ++i) openThroughDialog(writeList("list" + std::to_string(i) + ".kxd", "r\r\n"));
+    const std::string longName(247, 'x');  // the longest name a file can have
+    openThroughDialog(writeList(longName + ".kxd", "r\r\n"));
+    settle();
+
+    auto* tabs = control<QTabBar>(*window, "TabControl1");
+    EXPECT_EQ(window->minimumHeight(), minimumHeight);
+    EXPECT_EQ(window->frameGeometry(), outer);
+    EXPECT_LE(tabs->geometry().bottom(), window->lists().area()->geometry().bottom());
+    // The long name is cut short in its tab and shown whole in its tooltip.
+    EXPECT_LT(tabs->tabRect(20).height(), tabs->height());
+    EXPECT_EQ(tabs->tabToolTip(20), QString::fromStdString(longName));
+    EXPECT_EQ(tabs->tabToolTip(0), "list0");
+    EXPECT_EQ(tabs->currentIndex(), 20);
+
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(dir.read("KX2cfg.ini"),
+              "[Window]\r\nState=Normal\r\nWidth=694\r\nHeight=486\r\nLeft=0\r\nTop=0\r\n");
 }
 
 }  // namespace
