@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/active_list_mark.h"
 #include "app/operation_log.h"
 #include "app/tab_column.h"
 #include "lists/list_tree_model.h"
@@ -56,12 +57,16 @@ ListWindows::ListWindows(Services services, QMdiArea* area, QTabBar* tabBar, Men
     m_tabs = new TabColumn(
         tabBar,
         [this](QWidget* window) {
+            // Shown and raised as it is: tiled windows stay tiled; the area keeps a maximised one maximised.
             if (QMdiSubWindow* frame = frameOf(window)) {
-                frame->showMaximized();
+                if (frame->isMinimized()) frame->showNormal();
+                frame->show();
+                frame->raise();
                 m_area->setActiveSubWindow(frame);
             }
         },
         this);
+    m_activeMark = new ActiveListMark(m_area);
     connect(m_area, &QMdiArea::subWindowActivated, this, &ListWindows::listWindowActivated);
 }
 
@@ -147,6 +152,7 @@ void ListWindows::listWindowClosing(TList* window) {
 
 void ListWindows::listWindowActivated(QMdiSubWindow* frame) {
     auto* list = frame ? qobject_cast<TList*>(frame->widget()) : nullptr;
+    m_activeMark->follow(list ? frame : nullptr);
     if (list) {
         m_tabs->selectTabOf(list);
         mergeMenusOf(list);

@@ -20,6 +20,7 @@ class QTabBar;
 
 namespace tarvelin {
 
+class ActiveListMark;
 class OperationLog;
 class TabColumn;
 
@@ -110,6 +111,7 @@ private:
     std::function<bool()> m_fileOperationMode;
     std::function<void()> m_leaveFileOperationMode;
     TabColumn* m_tabs;
+    ActiveListMark* m_activeMark;
     ColourValue m_bodyColour = kButtonFace;
     QPointer<TList> m_mergedList;  // whose menus stand in the menu bar
 };

@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 
 #include "list_window_fixture.h"
 
@@ -135,6 +136,37 @@ TEST_F(TabColumnTest, ManyTabsAndALongNameNeverGrowTheMainWindow) {
     EXPECT_TRUE(window->close());
     EXPECT_EQ(dir.read("KX2cfg.ini"),
               "[Window]\r\nState=Normal\r\nWidth=694\r\nHeight=486\r\nLeft=0\r\nTop=0\r\n");
+}
+
+TEST_F(TabColumnTest, ATabClickAfterTilingKeepsTheTilesAndMarksTheActiveWindow) {
+    openThree();
+    QMdiArea* area = window->lists().area();
+    const QColor mark = area->palette().color(QPalette::Active, QPalette::Highlight);
+    const auto edgeColours = [&] {  // each window's top left corner, as drawn
+        const QImage shown = area->viewport()->grab().toImage();
+        std::vector<bool> marked;
+        for (QMdiSubWindow* frame : area->subWindowList(QMdiArea::CreationOrder))
+            marked.push_back(shown.pixelColor(frame->geometry().topLeft() + QPoint(1, 1)) == mark);
+        return marked;
+    };
+    EXPECT_EQ(edgeColours(), (std::vector<bool>{false, false, false}));  // maximised: no mark
+
+    window->lists().rwe1Click();
+    std::vector<QRect> tiles;
+    for (QMdiSubWindow* frame : area->subWindowList(QMdiArea::CreationOrder))
+        tiles.push_back(frame->geometry());
+    EXPECT_EQ(edgeColours(), (std::vector<bool>{false, false, true}));
+
+    auto* tabs = control<QTabBar>(*window, "TabControl1");
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+    EXPECT_EQ(activeList()->windowTitle(), "a.kxd");
+    std::vector<QRect> after;
+    for (QMdiSubWindow* frame : area->subWindowList(QMdiArea::CreationOrder)) {
+        after.push_back(frame->geometry());
+        EXPECT_FALSE(frame->isMaximized());
+    }
+    EXPECT_EQ(after, tiles);
+    EXPECT_EQ(edgeColours(), (std::vector<bool>{true, false, false}));
 }
 
 }  // namespace
