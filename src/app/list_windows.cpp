@@ -1,5 +1,6 @@
 #include "app/list_windows.h"
 
+#include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -67,6 +68,16 @@ ListWindows::ListWindows(Services services, QMdiArea* area, QTabBar* tabBar, Men
         },
         this);
     m_activeMark = new ActiveListMark(m_area);
+    // Ctrl+F6 walks the list windows as Ctrl+Tab does, anywhere in the main window.
+    const auto addWindowKey = [this](const QKeySequence& key, void (QMdiArea::*step)()) {
+        auto* action = new QAction(m_area);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, m_area, step);
+        m_area->addAction(action);
+    };
+    addWindowKey(QKeySequence(Qt::CTRL | Qt::Key_F6), &QMdiArea::activateNextSubWindow);
+    addWindowKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), &QMdiArea::activatePreviousSubWindow);
     connect(m_area, &QMdiArea::subWindowActivated, this, &ListWindows::listWindowActivated);
 }
 

@@ -1,9 +1,10 @@
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 
 #include "list_window_fixture.h"
+#include "lists/list_tree_view.h"
 
 namespace tarvelin {
 namespace {
@@ -167,6 +168,22 @@ TEST_F(TabColumnTest, ATabClickAfterTilingKeepsTheTilesAndMarksTheActiveWindow) 
     }
     EXPECT_EQ(after, tiles);
     EXPECT_EQ(edgeColours(), (std::vector<bool>{true, false, false}));
+}
+
+TEST_F(TabColumnTest, CtrlF6WalksTheListWindowsAndMovesTheTab) {
+    openThree();
+    QApplication::setActiveWindow(window.get());
+    const std::pair<QKeyCombination, const char*> steps[] = {
+        {Qt::CTRL | Qt::Key_F6, "a.kxd"},
+        {Qt::CTRL | Qt::Key_F6, "b.kxd"},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_F6, "a.kxd"},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_F6, "c.kxd"},
+    };
+    for (const auto& [key, title] : steps) {
+        QTest::keyClick(activeList()->TreeView1, key.key(), key.keyboardModifiers());
+        EXPECT_EQ(activeList()->windowTitle(), title);
+        EXPECT_EQ(tabTexts()[control<QTabBar>(*window, "TabControl1")->currentIndex()] + ".kxd", title);
+    }
 }
 
 }  // namespace
