@@ -48,29 +48,33 @@ std::vector<PathKind> pathKinds(const ListTree& tree, const std::vector<NodeId>&
 
 }  // namespace
 
+int openingIcon(PathKind kind, std::string_view text, bool hasChildren) {
+    switch (kind) {
+        case PathKind::Folder:
+            return icons::kFolder;
+        case PathKind::File:
+            return extensionIcon(text);
+        case PathKind::Absent:
+            break;
+    }
+    if (looksLikePath(text)) return icons::kMissing;
+    return hasChildren ? icons::kBinder : icons::kEmptyBinder;
+}
+
+int simpleIcon(PathKind kind) {
+    return kind == PathKind::Folder ? icons::kFolder : kind == PathKind::File ? icons::kFile : icons::kBinder;
+}
+
+int selectedIcon(PathKind kind, bool hasChildren) {
+    if (kind != PathKind::Absent) return icons::kSelectedItem;
+    return hasChildren ? icons::kSelectedBinder : icons::kEmptyBinder;
+}
+
 void assignIconsOnOpening(ListTree& tree) {
     const std::vector<NodeId> order = tree.treeOrder();
     const std::vector<PathKind> kinds = pathKinds(tree, order);
-    for (size_t i = 0; i < order.size(); ++i) {
-        const NodeId node = order[i];
-        int icon;
-        switch (kinds[i]) {
-            case PathKind::Folder:
-                icon = icons::kFolder;
-                break;
-            case PathKind::File:
-                icon = extensionIcon(tree.text(node));
-                break;
-            case PathKind::Absent:
-            default:
-                if (looksLikePath(tree.text(node)))
-                    icon = icons::kMissing;
-                else
-                    icon = tree.hasChildren(node) ? icons::kBinder : icons::kEmptyBinder;
-                break;
-        }
-        tree.setIcon(node, icon);
-    }
+    for (size_t i = 0; i < order.size(); ++i)
+        tree.setIcon(order[i], openingIcon(kinds[i], tree.text(order[i]), tree.hasChildren(order[i])));
     if (const NodeId root = tree.first(); root != kNoNode) {
         tree.setIcon(root, icons::kRoot);
         tree.expand(root, false);
@@ -81,10 +85,7 @@ void assignIconsSimple(ListTree& tree) {
     const std::vector<NodeId> order = tree.treeOrder();
     const std::vector<PathKind> kinds = pathKinds(tree, order);
     for (size_t i = 0; i < order.size(); ++i) {
-        const PathKind kind = kinds[i];
-        tree.setIcon(order[i], kind == PathKind::Folder ? icons::kFolder
-                               : kind == PathKind::File ? icons::kFile
-                                                        : icons::kBinder);
+        tree.setIcon(order[i], simpleIcon(kinds[i]));
         tree.setSelectedIcon(order[i], icons::kSelectedItem);
     }
     if (const NodeId root = tree.first(); root != kNoNode) tree.setIcon(root, icons::kRoot);
@@ -92,11 +93,7 @@ void assignIconsSimple(ListTree& tree) {
 
 void applySelectedIconRule(ListTree& tree, NodeId selected) {
     if (selected == kNoNode) return;
-    if (isItem(tree, selected))
-        tree.setSelectedIcon(selected, icons::kSelectedItem);
-    else
-        tree.setSelectedIcon(selected,
-                             tree.hasChildren(selected) ? icons::kSelectedBinder : icons::kEmptyBinder);
+    tree.setSelectedIcon(selected, selectedIcon(pathKind(tree.text(selected)), tree.hasChildren(selected)));
 }
 
 void assignIcons(ListTree& tree, IconAssignment which) {

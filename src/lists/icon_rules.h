@@ -1,8 +1,18 @@
 #pragma once
 
+#include <string_view>
+
 #include "lists/list_tree.h"
+#include "lists/node_kinds.h"
 
 namespace tarvelin {
+
+// The icon on opening of a node that is not the root, from what its text names.
+int openingIcon(PathKind kind, std::string_view text, bool hasChildren);
+// The icon of the simple assignment.
+int simpleIcon(PathKind kind);
+// The selected icon of a node from what its text names.
+int selectedIcon(PathKind kind, bool hasChildren);
 
 // Run right after a list is read for showing in its own window: every node gets the icon of its kind (folder,
 // file by extension, missing item, binder with or without children), then the root gets the root icon and is
