@@ -182,20 +182,33 @@ void FolderTree::refresh(FolderNode& node) {
     if (!node.m_childrenRead) return;  // nothing read yet, so nothing shown to bring up to date
     std::vector<ChildEntry> entries = readChildEntries(node);
     auto& children = node.m_children;
+    // A folder mostly comes back as it was: the runs that still match at both ends are left as they are, and
+    // only what lies between them is compared. A folder's entries name each path once, so nothing of the ends
+    // can turn up between them.
+    const size_t common = std::min(children.size(), entries.size());
+    size_t head = 0;
+    while (head < common && children[head]->m_path == entries[head].path) ++head;
+    size_t tail = 0;
+    while (tail < common - head &&
+           children[children.size() - 1 - tail]->m_path == entries[entries.size() - 1 - tail].path)
+        ++tail;
+    const auto middleEnd = [&] { return children.size() - tail; };
+    const auto freshBegin = entries.begin() + static_cast<std::ptrdiff_t>(head);
+    const auto freshEnd = entries.end() - static_cast<std::ptrdiff_t>(tail);
 
     // First the vanished folders go, so that the kept ones stand in the order of the fresh list.
     {
         std::unordered_set<std::string_view> fresh;
-        fresh.reserve(entries.size());
-        for (const ChildEntry& entry : entries) fresh.insert(entry.path);
+        fresh.reserve(static_cast<size_t>(freshEnd - freshBegin));
+        for (auto entry = freshBegin; entry != freshEnd; ++entry) fresh.insert(entry->path);
         const auto vanished = [&](size_t row) { return !fresh.contains(children[row]->m_path); };
-        for (size_t end = children.size(); end > 0;) {
+        for (size_t end = middleEnd(); end > head;) {
             if (!vanished(end - 1)) {
                 --end;
                 continue;
             }
             size_t first = end - 1;
-            while (first > 0 && vanished(first - 1)) --first;
+            while (first > head && vanished(first - 1)) --first;
             removeChildren(node, first, end);
             end = first;
         }
@@ -203,19 +216,19 @@ void FolderTree::refresh(FolderNode& node) {
     // Then the fresh list is walked in order: runs of new folders go in where they belong; a kept node found
     // further down (the order changed) is replaced.
     std::unordered_set<std::string_view> kept;
-    kept.reserve(children.size());
-    for (const auto& child : children) kept.insert(child->m_path);
-    size_t row = 0;
-    for (auto entry = entries.begin(); entry != entries.end();) {
-        if (row < children.size() && children[row]->m_path == entry->path) {
+    kept.reserve(middleEnd() - head);
+    for (size_t row = head; row < middleEnd(); ++row) kept.insert(children[row]->m_path);
+    size_t row = head;
+    for (auto entry = freshBegin; entry != freshEnd;) {
+        if (row < middleEnd() && children[row]->m_path == entry->path) {
             ++row;
             ++entry;
             continue;
         }
         auto end = entry;
-        while (end != entries.end() && !kept.contains(end->path)) ++end;
+        while (end != freshEnd && !kept.contains(end->path)) ++end;
         if (end == entry) {
-            for (size_t later = row + 1; later < children.size(); ++later) {
+            for (size_t later = row + 1; later < middleEnd(); ++later) {
                 if (children[later]->m_path == entry->path) {
                     kept.erase(entry->path);
                     removeChildren(node, later, later + 1);
@@ -229,7 +242,7 @@ void FolderTree::refresh(FolderNode& node) {
         row += count;
         entry = end;
     }
-    removeChildren(node, row, children.size());
+    removeChildren(node, row, middleEnd());
 
     for (const auto& child : children) refresh(*child);
 }

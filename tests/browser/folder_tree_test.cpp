@@ -214,6 +214,57 @@ TEST(FolderTree, RefreshAnnouncesNeighboursAsOneRangeAndKeepsRowsRight) {
     for (size_t row = 0; row < root.childCount(); ++row) EXPECT_EQ(root.child(row).row(), row);
 }
 
+TEST(FolderTree, RefreshLeavesTheMatchingEndsAlone) {
+    struct Case {
+        const char* name;
+        std::vector<const char*> removed, added;
+        Names children;
+        std::vector<std::string> events;
+    };
+    const Case cases[] = {
+        {"nothing changed", {}, {}, {"a", "b", "c", "d"}, {}},
+        {"one replaced in the middle",
+         {"root/b"},
+         {"root/bb"},
+         {"a", "bb", "c", "d"},
+         {"remove root 1-1", "/remove", "insert root 1-1", "/insert"}},
+        {"the first and the last gone",
+         {"root/a", "root/d"},
+         {},
+         {"b", "c"},
+         {"remove root 3-3", "/remove", "remove root 0-0", "/remove"}},
+        {"added at both ends",
+         {},
+         {"root/0", "root/e"},
+         {"0", "a", "b", "c", "d", "e"},
+         {"insert root 0-0", "/insert", "insert root 5-5", "/insert"}},
+        {"all gone", {"root/a", "root/b", "root/c", "root/d"}, {}, {}, {"remove root 0-3", "/remove"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        makeFolders(folder, {"root/a", "root/b", "root/c/x", "root/d"});
+        FolderTree tree(false, DesktopPlaces{});
+        tree.setRoot(folder.file("root"));
+        FolderNode& root = tree.rootNode();
+        tree.readChildren(root.child(2));
+        const FolderNode* c2 = &root.child(2);
+        for (const char* name : c.removed) std::filesystem::remove_all(folder.file(name));
+        for (const char* name : c.added) std::filesystem::create_directories(folder.file(name));
+        EventLog log;
+        tree.setObserver(&log);
+        tree.refresh(root);
+        EXPECT_EQ(childNames(root), c.children);
+        EXPECT_EQ(log.events, c.events);
+        for (size_t row = 0; row < root.childCount(); ++row) {
+            EXPECT_EQ(root.child(row).row(), row);
+            if (root.child(row).name() == "c") {
+                EXPECT_EQ(&root.child(row), c2);  // kept, with what it read
+            }
+        }
+    }
+}
+
 TEST(FolderTree, ChildrenOfTheFileSystemRootHaveOneSeparator) {
     FolderTree tree(false, DesktopPlaces{});
     tree.setRoot("/");
