@@ -100,6 +100,11 @@ FilePanes::FilePanes(Dialogs& dialogs, FileOperations& operations, QWidget* left
 
 FilePanes::~FilePanes() = default;
 
+void FilePanes::setFileOperationMode(bool on) {
+    m_fileOperationMode = on;
+    if (!on && m_currentFileList == m_right->list()) m_currentFileList = nullptr;
+}
+
 FilePane& FilePanes::paneOf(FileListBox* list) const {
     return list == m_right->list() ? *m_right : *m_left;
 }

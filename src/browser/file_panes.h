@@ -45,8 +45,9 @@ public:
     // The file list that last got the input focus or a right-button press; none at start.
     FileListBox* currentFileList() const { return m_currentFileList; }
     bool fileOperationMode() const { return m_fileOperationMode; }
-    // The main window's two-pane layout reports each switch here.
-    void setFileOperationMode(bool on) { m_fileOperationMode = on; }
+    // The main window's two-pane layout reports each switch here. When the right pane goes, its list stops
+    // being the current one: no command may act on files the user no longer sees.
+    void setFileOperationMode(bool on);
     FileListMenu& fileListMenu() const { return *PopupMenu1; }
     FolderDrops& folderDrops() const { return *m_folderDrops; }
 

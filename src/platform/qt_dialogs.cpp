@@ -19,7 +19,13 @@ namespace {
 const QString kApplicationTitle = QStringLiteral("Tarvelin2");
 
 QWidget* dialogParent() {
-    return QApplication::activeWindow();
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    // Right after another dialog has closed the window manager may not have handed the activation back yet;
+    // the box still belongs over the program's window, not in the middle of the screen.
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top->inherits("QMainWindow")) return top;
+    return nullptr;
 }
 
 void showBox(QMessageBox::Icon icon, const QString& text) {

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMdiArea>
+#include <QMenu>
 #include <QSplitter>
 #include <QTabBar>
 #include <QTest>
@@ -63,8 +64,16 @@ TEST_F(MainWindowFileOpsTest, ModeTakesHalfTheWindowAndGivesBackTheSplitterWidth
     EXPECT_EQ(leftWidth(), window->frameGeometry().width() / 2);
     EXPECT_EQ(window->savedLeftPaneWidth(), userWidth);
 
+    // The tree reset asks which tree; the right list is the current one for a while.
+    control<QToolButton>(*window, "ToolButton1")->click();
+    auto* which = control<QMenu>(*window, "PopupMenu3");
+    EXPECT_TRUE(which->isVisible());
+    which->hide();
+    emit list("FileListBox2")->madeCurrent();
+
     control<QAction>(*window, "N13")->trigger();
     EXPECT_FALSE(window->panes().fileOperationMode());
+    EXPECT_EQ(window->panes().currentFileList(), nullptr);  // hidden now: no command acts on it
     EXPECT_FALSE(control<QWidget>(*window, "Panel3")->isVisible());
     EXPECT_TRUE(control<QMdiArea>(*window, "MDIClient")->isVisible());
     EXPECT_EQ(leftWidth(), userWidth);

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QMainWindow>
+#include <QMessageBox>
 #include <QSettings>
 #include <QTimer>
 
@@ -54,6 +56,20 @@ TEST(QtDialogs, PortableFolderKeepsTheDialogStateAndTheOpenDialogItsLastFolder) 
     EXPECT_EQ(state.value("FileDialog/lastVisited").toUrl().toLocalFile() + '/',
               QString::fromStdString(thisRun.path()));
     QDir::setCurrent(workingBefore);
+}
+
+TEST(QtDialogs, ABoxWithoutAnActiveWindowStillOpensOverTheProgramsWindow) {
+    QMainWindow window;
+    window.show();
+    QApplication::setActiveWindow(nullptr);
+    QWidget* parent = &window;  // overwritten with what the box got
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        parent = box ? box->parentWidget() : nullptr;
+        if (box) box->accept();
+    });
+    QtDialogs().message(QStringLiteral("x"));
+    EXPECT_EQ(parent, &window);
 }
 
 }  // namespace
