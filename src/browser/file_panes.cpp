@@ -70,6 +70,7 @@ FilePanes::FilePanes(Dialogs& dialogs, FileOperations& operations, QWidget* left
 
     // Drops act once the drag is over: a file job or a menu inside the drag's own loop would hold the
     // dragging side until it ends.
+    m_folderDrops->setTrees(m_left->tree(), m_right->tree());
     for (FilePane* pane : {m_left, m_right}) {
         ShellTreeView* tree = pane->tree();
         connect(tree, &ShellTreeView::folderDragStarted, this,

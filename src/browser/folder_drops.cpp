@@ -45,6 +45,21 @@ QModelIndex nodeAtPosition(const QAbstractItemModel& model, int position) {
     return found;
 }
 
+QModelIndexList loadedNodesOf(const FolderTreeModel& model, const std::string& path) {
+    // A root set from an item's folder may end in a separator.
+    const auto trimmed = [](std::string_view p) {
+        while (p.size() > 1 && p.back() == '/') p.remove_suffix(1);
+        return p;
+    };
+    QModelIndexList found;
+    int position = 0;
+    walk(model, {}, position, [&](const QModelIndex& index, int) {
+        if (trimmed(model.pathOf(index)) == trimmed(path)) found << index;
+        return false;
+    });
+    return found;
+}
+
 FolderDrops::FolderDrops(FileOperations& operations, QWidget* window)
     : QObject(window), m_operations(operations) {
     PopupMenu2 = new QMenu(window);
@@ -61,6 +76,11 @@ FolderDrops::FolderDrops(FileOperations& operations, QWidget* window)
     N16->setObjectName(QStringLiteral("N16"));
     N17 = item("N17", QStringLiteral("この位置にコピーする"), &FolderDrops::N17Click);
     N18 = item("N18", QStringLiteral("この位置に移動する"), &FolderDrops::N18Click);
+}
+
+void FolderDrops::setTrees(ShellTreeView* one, ShellTreeView* two) {
+    m_trees[0] = one;
+    m_trees[1] = two;
 }
 
 void FolderDrops::dragStarted(ShellTreeView& tree) {
@@ -88,10 +108,24 @@ void FolderDrops::refreshAt(ShellTreeView* tree, int position) {
     if (tree) refresh(tree, nodeAtPosition(tree->folders(), position));
 }
 
+void FolderDrops::refreshShowing(const std::string& path) {
+    QList<ShellTreeView*> trees;
+    for (ShellTreeView* tree :
+         {m_trees[0].data(), m_trees[1].data(), m_sourceTree.data(), m_targetTree.data()})
+        if (tree && !trees.contains(tree)) trees << tree;
+    for (ShellTreeView* tree : trees) {
+        // Persistent: a refresh may move the nodes after it.
+        QList<QPersistentModelIndex> nodes;
+        for (const QModelIndex& node : loadedNodesOf(tree->folders(), path)) nodes << node;
+        for (const QPersistentModelIndex& node : nodes) refresh(tree, node);
+    }
+}
+
 void FolderDrops::N14Click() {
     if (m_draggedPath.empty() || m_targetPath.empty()) return;
     m_operations.run({FileOperation::Copy, {m_draggedPath}, m_targetPath});
     refresh(m_targetTree, m_targetNode);
+    refreshShowing(m_targetPath);
 }
 
 void FolderDrops::N15Click() {
@@ -103,12 +137,16 @@ void FolderDrops::N15Click() {
     refresh(m_sourceTree, draggedParent);
     refreshAt(m_targetTree, m_targetPosition);
     refreshAt(m_sourceTree, m_targetPosition);
+    // Then whatever else shows the two folders, so no tree keeps a folder that has left.
+    refreshShowing(m_targetPath);
+    refreshShowing(parentFolder(m_draggedPath));
 }
 
 void FolderDrops::N17Click() {
     if (m_draggedPath.empty() || m_targetPath.empty()) return;
     m_operations.run({FileOperation::Copy, {m_draggedPath}, parentFolder(m_targetPath)});
     refresh(m_targetTree, m_targetNode.parent());
+    refreshShowing(parentFolder(m_targetPath));
 }
 
 void FolderDrops::N18Click() {
@@ -117,6 +155,8 @@ void FolderDrops::N18Click() {
     m_operations.run({FileOperation::Move, {m_draggedPath}, parentFolder(m_targetPath)});
     refresh(m_targetTree, m_targetNode.parent());
     refresh(m_sourceTree, draggedParent);
+    refreshShowing(parentFolder(m_targetPath));
+    refreshShowing(parentFolder(m_draggedPath));
 }
 
 }  // namespace tarvelin

@@ -14,6 +14,7 @@ class QWidget;
 namespace tarvelin {
 
 class FileOperations;
+class FolderTreeModel;
 class ShellTreeView;
 
 // Folder drags between and within the trees: the state kept from the drag to the command chosen after the
@@ -29,6 +30,9 @@ public:
     QAction* N16 = nullptr;  // separator
     QAction* N17 = nullptr;  // copy beside the drop target (into the folder holding it)
     QAction* N18 = nullptr;  // move beside the drop target
+
+    // Both panes' trees: after a command, each node of either one that shows a changed folder is refreshed.
+    void setTrees(ShellTreeView* one, ShellTreeView* two);
 
     // A drag started in `tree`: its selected folder is what moves.
     void dragStarted(ShellTreeView& tree);
@@ -48,6 +52,9 @@ public:
 private:
     void refresh(ShellTreeView* tree, const QModelIndex& node);
     void refreshAt(ShellTreeView* tree, int position);
+    // Every loaded node showing `path`, in every tree: a tree that is neither the drag's source nor its
+    // target may show the folders too.
+    void refreshShowing(const std::string& path);
 
     FileOperations& m_operations;
     std::string m_draggedPath;
@@ -57,11 +64,14 @@ private:
     int m_targetPosition = -1;
     std::string m_targetPath;
     QPointer<ShellTreeView> m_targetTree;
+    QPointer<ShellTreeView> m_trees[2];
 };
 
 // A node's place among all loaded nodes of its tree, counted from the top in tree order from 0; -1 for none.
 int treePosition(const QAbstractItemModel& model, const QModelIndex& node);
 // The node at that place, or an invalid index.
 QModelIndex nodeAtPosition(const QAbstractItemModel& model, int position);
+// The loaded nodes whose folder is `path`, in tree order.
+QModelIndexList loadedNodesOf(const FolderTreeModel& model, const std::string& path);
 
 }  // namespace tarvelin

@@ -12,10 +12,12 @@
 #include "browser/shell_tree_view.h"
 #include "browser_fixture.h"
 #include "recording_operations.h"
+#include "support/controls.h"
 
 namespace tarvelin {
 namespace {
 
+using test::control;
 using test::RecordingOperations;
 using test::TempFolder;
 
@@ -108,6 +110,29 @@ TEST_F(FolderDropsTest, MoveRefreshesBothTreesAndBesideMeansTheTargetsFolder) {
               (FileOperationRequest{FileOperation::Move, {folder.file("left/other")}, folder.file("right")}));
     EXPECT_EQ(children(two, two->folders().rootIndex()), (QStringList{"dst", "other", "zzz"}));
     EXPECT_EQ(children(one, one->folders().rootIndex()), QStringList{});
+}
+
+TEST_F(FolderDropsTest, TheOtherTreeShowingTheFoldersIsRefreshedToo) {
+    const struct {
+        const char* command;
+        QStringList leftAfter;  // as the other tree shows them
+    } cases[] = {{"N14", {"other", "src"}}, {"N15", {"other"}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        test::makeFolders(folder, {"left/src/inner", "left/other"});
+        std::filesystem::remove_all(folder.file("left/other/src"));
+        one->setRoot(folder.file("left"));
+        two->setRoot(folder.path());
+        drops.setTrees(one, two);
+        const auto leftInTwo = [&] { return child(two, two->folders().rootIndex(), "left"); };
+        children(two, two->folders().rootIndex());
+        children(two, leftInTwo());
+        children(two, child(two, leftInTwo(), "other"));  // loaded while still empty
+        ASSERT_TRUE(dragAndDrop(one, "src", one, "other"));
+        control<QAction>(*drops.PopupMenu2, c.command)->trigger();
+        EXPECT_EQ(children(two, leftInTwo()), c.leftAfter);
+        EXPECT_EQ(children(two, child(two, leftInTwo(), "other")), QStringList{"src"});
+    }
 }
 
 TEST_F(FolderDropsTest, OwnNodeIsRefusedAndEmptySpaceOrOtherSourcesOpenNothing) {
