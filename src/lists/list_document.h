@@ -66,7 +66,7 @@ DecodedText decodeListBytes(std::string_view bytes, std::vector<size_t>* keptRaw
 [[nodiscard]] bool buildListTree(std::string_view text, ListTree& tree);
 // The same for a text no longer needed: a line holding most of it (a node text of megabytes) takes over its
 // buffer instead of a copy.
-[[nodiscard]] bool buildListTree(std::string&& text, ListTree& tree);
+[[nodiscard]] bool buildListTreeTaking(std::string&& text, ListTree& tree);
 
 // The file's text in UTF-8: a line a node, tabs for the level, CR LF after each; nothing for an empty tree.
 // Empty when the text would be longer than kMaxListFileBytes (tooLarge is then set).

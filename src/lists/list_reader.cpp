@@ -144,7 +144,7 @@ bool buildListTree(std::string_view text, ListTree& tree) {
     return placeLines(splitLines(text, kMaxListNodes), std::string_view::npos, tree, none);
 }
 
-bool buildListTree(std::string&& text, ListTree& tree) {
+bool buildListTreeTaking(std::string&& text, ListTree& tree) {
     const std::vector<std::string_view> lines = splitLines(text, kMaxListNodes);
     size_t taken = std::string_view::npos;
     for (size_t i = 0; i < lines.size(); ++i)
@@ -196,7 +196,7 @@ void readListBytes(ListDocument& document, std::string bytes, const std::string&
     };
     bool built = false;
     try {
-        built = buildListTree(std::move(decoded.text), document.tree);
+        built = buildListTreeTaking(std::move(decoded.text), document.tree);
     } catch (const UserError&) {
         keepSources();  // the nodes before a bad level stay
         throw;
