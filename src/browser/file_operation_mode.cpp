@@ -1,5 +1,7 @@
 #include "browser/file_operation_mode.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSplitter>
 #include <QStackedWidget>
 
@@ -41,6 +43,8 @@ void FileOperationMode::enter() {
     saveLeftWidth();
     setLeftWidth(m_window->frameGeometry().width() / 2);
     m_listArea = m_client->currentWidget();
+    auto* area = qobject_cast<QMdiArea*>(m_listArea);
+    m_activeList = area ? area->activeSubWindow() : nullptr;
     m_client->setCurrentWidget(m_panel3);
     m_tabColumnShown = !m_tabColumn->isHidden();
     m_tabColumn->hide();
@@ -50,6 +54,14 @@ void FileOperationMode::enter() {
 void FileOperationMode::leave() {
     if (!isOn()) return;
     m_client->setCurrentWidget(m_listArea ? m_listArea : m_client->widget(0));
+    // Hidden, the area let its list window go inactive and the window's title lose the list's caption; the
+    // area brings neither back by itself.
+    if (auto* area = qobject_cast<QMdiArea*>(m_client->currentWidget()); area && m_activeList) {
+        area->setActiveSubWindow(m_activeList);
+        const QString caption = m_activeList->windowTitle();
+        m_activeList->setWindowTitle(QString());
+        m_activeList->setWindowTitle(caption);
+    }
     setLeftWidth(m_savedLeftWidth);
     m_tabColumn->setVisible(m_tabColumnShown);
     emit switched(false);

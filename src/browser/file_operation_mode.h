@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 
+class QMdiSubWindow;
 class QSplitter;
 class QStackedWidget;
 class QWidget;
@@ -41,7 +42,8 @@ private:
     QPointer<QWidget> m_panel3;
     QPointer<QWidget> m_tabColumn;
     QPointer<QWidget> m_window;
-    QWidget* m_listArea = nullptr;  // what the client showed before the mode
+    QWidget* m_listArea = nullptr;         // what the client showed before the mode
+    QPointer<QMdiSubWindow> m_activeList;  // the list window that was active then
     int m_savedLeftWidth = 0;
     bool m_tabColumnShown = false;
 };

@@ -83,6 +83,7 @@ TEST_F(MainWindowFileOpsTest, ExitWhileTheModeIsOnOnlyLeavesIt) {
     control<QAction>(*window, "New1")->trigger();
     auto* area = control<QMdiArea>(*window, "MDIClient");
     ASSERT_EQ(area->subWindowList().size(), 1);
+    const QString title = window->windowTitle();  // names the list window, shown maximised
     control<QToolButton>(*window, "ToolButton7")->click();
     ASSERT_TRUE(window->panes().fileOperationMode());
 
@@ -90,6 +91,8 @@ TEST_F(MainWindowFileOpsTest, ExitWhileTheModeIsOnOnlyLeavesIt) {
     EXPECT_FALSE(window->panes().fileOperationMode());
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(area->subWindowList().size(), 1);
+    EXPECT_EQ(area->activeSubWindow(), area->subWindowList().front());  // back as it was
+    EXPECT_EQ(window->windowTitle(), title);
     EXPECT_TRUE(fakes.dialogs.calls.empty());  // no save question: the close went no further
 }
 
