@@ -5,11 +5,13 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTextEdit>
 
 #include "app/active_list_mark.h"
 #include "app/operation_log.h"
 #include "app/tab_column.h"
 #include "lists/list_tree_model.h"
+#include "lists/list_tree_view.h"
 #include "lists/list_window.h"
 #include "platform/display_name.h"
 #include "settings/settings_file.h"
@@ -165,11 +167,24 @@ void ListWindows::listWindowActivated(QMdiSubWindow* frame) {
     auto* list = frame ? qobject_cast<TList*>(frame->widget()) : nullptr;
     m_activeMark->follow(list ? frame : nullptr);
     if (list) {
+        keepFocusIn(list);
         m_tabs->selectTabOf(list);
         mergeMenusOf(list);
     } else if (listWindows().empty()) {
         mergeMenusOf(nullptr);
     }
+}
+
+void ListWindows::keepFocusIn(TList* list) {
+    // The main window gives the focus back to the widget that had it when it is reactivated (after a modal
+    // dialog, for one), and the area activates the window holding that widget: it must be this one. While
+    // the main window is inactive, setFocus only notes the widget for that moment.
+    const QWidget* held = m_area->window()->focusWidget();
+    if (held && list->isAncestorOf(held)) return;
+    QWidget* target = list->focusWidget();
+    if (!target || !target->isVisible()) target = list->TreeView1;
+    if (!target->isVisible()) target = list->RichEdit1;  // the memo pad covers the tree
+    target->setFocus(Qt::OtherFocusReason);
 }
 
 void ListWindows::mergeMenusOf(TList* list) {

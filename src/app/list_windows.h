@@ -102,6 +102,7 @@ signals:
 
 private:
     void listWindowActivated(QMdiSubWindow* window);
+    void keepFocusIn(TList* list);
     void mergeMenusOf(TList* list);
 
     Services m_services;
