@@ -49,15 +49,17 @@ void FileCommands::renameFocused(FileListBox* list, const Reread& reread) {
     if (!list) return;
     const QModelIndex focused = list->currentIndex();
     if (!focused.isValid()) return;
+    // Copies: the list may be read again while the question is open.
     const FileList& files = list->files().list();
-    const std::string& oldName = files.name(static_cast<size_t>(focused.row()));
+    const std::string oldName = files.name(static_cast<size_t>(focused.row()));
     const std::string oldPath = files.itemPath(static_cast<size_t>(focused.row()));
+    const std::string folder = files.folder();
     const auto typed =
         m_dialogs.inputLine(QStringLiteral("ファイル名変更"),
                             QStringLiteral("変更後のファイル名を記入してください（拡張子不要）"));
     if (!typed) return;
     const std::string newName = typed->toStdString() + std::string(keptExtension(oldName));
-    m_operations.run({FileOperation::Rename, {oldPath}, itemPath(files.folder(), newName)});
+    m_operations.run({FileOperation::Rename, {oldPath}, itemPath(folder, newName)});
     reread();
 }
 
@@ -69,13 +71,15 @@ void FileCommands::copyNamesToClipboard(const FileListBox* list) {
 }
 
 void FileCommands::newFolder(ShellTreeView& tree) {
-    const QModelIndex node = tree.currentIndex();
+    // Persistent: the tree may change while the question is open or the job runs.
+    const QPersistentModelIndex node = tree.currentIndex();
     const std::string folder = tree.selectedPath();
     if (!node.isValid() || folder.empty()) return;
     const auto typed = m_dialogs.inputLine(QStringLiteral("新規フォルダ作成"), newFolderPrompt(folder));
     if (!typed) return;
     // Through a job: a volume that hangs must not hold the window.
     m_operations.run({FileOperation::MakeFolder, {}, itemPath(folder, typed->toStdString())});
+    if (!node.isValid()) return;
     tree.refreshNode(node);
     tree.expand(node);
 }

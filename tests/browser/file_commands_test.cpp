@@ -140,6 +140,18 @@ TEST_F(FileCommandsTest, RenameKeepsTheExtensionAndRefusesTakenNamesAndSlashes) 
     }
 }
 
+TEST_F(FileCommandsTest, RenameKeepsItsNamesWhenTheListIsReadAgainDuringTheQuestion) {
+    select(*left, {3}, 3);
+    fakes.dialogs.inputAnswers = {"summary"};
+    fakes.dialogs.onCall = [&](const test::Call& call) {
+        if (call.kind == "inputLine") left->list()->files().showFolder(folder.file("right"));
+    };
+    commands.renameFocused(left->list(), [] {});
+    EXPECT_EQ(folder.read("left/summary.doc"), "x");
+    EXPECT_FALSE(folder.exists("left/report.doc"));
+    EXPECT_TRUE(operations.said.empty());
+}
+
 TEST_F(FileCommandsTest, ClipboardGetsEveryNameWithCrLf) {
     select(*left, {1}, 1);
     FileCommands::copyNamesToClipboard(left->list());
