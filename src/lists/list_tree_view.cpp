@@ -71,6 +71,15 @@ bool ListTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* e
     return QTreeView::edit(index, trigger, event);
 }
 
+void ListTreeView::commitOpenEdit() {
+    if (state() != QAbstractItemView::EditingState) return;
+    // Editing always starts on the current node (F2 or a click on the selected one).
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void ListTreeView::keyPressEvent(QKeyEvent* event) {
     if (state() != QAbstractItemView::EditingState) {
         if (event->key() == Qt::Key_F2) {

@@ -15,6 +15,8 @@ class ListTreeView : public QTreeView {
 public:
     explicit ListTreeView(TList& window, QWidget* parent = nullptr);
     using QTreeView::edit;
+    // Accepts a label edit still open, as leaving the label would.
+    void commitOpenEdit();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -273,6 +273,7 @@ void TList::Close1Click() {
 }
 
 bool TList::FormCloseQuery() {
+    TreeView1->commitOpenEdit();  // a name still being typed is part of the list the question is about
     if (!m_memo->closeQuery()) return false;
     // While the two panes cover the list windows, a close request only brings the list windows back; so the
     // program's exit then only leaves the mode.

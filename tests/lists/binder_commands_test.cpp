@@ -189,5 +189,33 @@ TEST_F(BinderCommands, SelectedImageFollowsTheRule) {
     }
 }
 
+TEST_F(BinderCommands, ACloseRequestAcceptsARenameBeingTypedThenAsks) {
+    const std::pair<const char*, std::function<void(TList*)>> roads[] = {
+        {"閉じる", [](TList* list) { list->Close1->trigger(); }},
+        {"the window's close button", [](TList* list) { list->parentWidget()->close(); }},
+        {"終了", [](TList* list) { list->Exit1->trigger(); }},
+    };
+    for (const auto& [road, request] : roads) {
+        TList* list = openList("Root\r\n\tA\r\n");
+        select(list, list->document().tree.first());
+        QTest::keyClick(list->TreeView1, Qt::Key_F2);
+        auto* editor = list->TreeView1->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr) << road;
+        editor->setText(QStringLiteral("Typed"));
+        fakes.dialogs.calls.clear();
+        fakes.dialogs.confirmAnswers.push_back(true);
+        request(list);
+        EXPECT_EQ(fakes.dialogs.calls,
+                  (std::vector<test::Call>{
+                      {"confirm", {QString::fromStdString(dir.file("b.kxd")) + "を保存しますか?"}}}))
+            << road;
+        EXPECT_EQ(dir.read("b.kxd"), "Typed\r\n\tA\r\n") << road;
+        if (std::string_view(road) == "終了")
+            EXPECT_FALSE(window->isVisible());
+        else
+            EXPECT_TRUE(window->lists().listWindows().empty()) << road;
+    }
+}
+
 }  // namespace
 }  // namespace tarvelin
