@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/list_tab_bar.h"
 #include "app/main_window.h"
 #include "app/operation_log.h"
 #include "browser/file_operation_dialogs.h"
@@ -65,7 +66,7 @@ void TKX2::buildLayout() {
     auto* row = new QHBoxLayout(right);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    TabControl1 = new QTabBar(right);
+    TabControl1 = new ListTabBar(right);
     TabControl1->setObjectName(QStringLiteral("TabControl1"));
     TabControl1->setShape(QTabBar::RoundedWest);
     // 23 px, or what the turned tab text needs where the Japanese font is taller than on Windows.

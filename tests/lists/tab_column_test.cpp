@@ -119,8 +119,10 @@ TEST_F(TabColumnTest, ManyTabsAndALongNameNeverGrowTheMainWindow) {
     settle();
     const int minimumHeight = window->minimumHeight();
     const QRect outer = window->frameGeometry();
-    for (int i = 0; i < 20; ++i) openThroughDialog(writeList("list" + std::to_string(i) + ".kxd", "r\r\n"));
-    const std::string longName(247, 'x');  // the longest name a file can have
+    openThroughDialog(writeList("顧客名簿.kxd", "r\r\n"));
+    for (int i = 1; i < 20; ++i) openThroughDialog(writeList("list" + std::to_string(i) + ".kxd", "r\r\n"));
+    std::string longName;  // 82 characters, about as long as a file name can be in bytes
+    for (int i = 0; i < 41; ++i) longName += "資料";
     openThroughDialog(writeList(longName + ".kxd", "r\r\n"));
     settle();
 
@@ -130,8 +132,12 @@ TEST_F(TabColumnTest, ManyTabsAndALongNameNeverGrowTheMainWindow) {
     EXPECT_LE(tabs->geometry().bottom(), window->lists().area()->geometry().bottom());
     // The long name is cut short in its tab and shown whole in its tooltip.
     EXPECT_LT(tabs->tabRect(20).height(), tabs->height());
+    // Before the column scrolls, short names stay whole and a long one keeps its first characters.
+    const QFontMetrics metrics = tabs->fontMetrics();
+    EXPECT_GE(tabs->tabRect(0).height(), metrics.horizontalAdvance("顧客名簿"));
+    EXPECT_GE(tabs->tabRect(20).height(), metrics.horizontalAdvance("資料資料資料…"));
     EXPECT_EQ(tabs->tabToolTip(20), QString::fromStdString(longName));
-    EXPECT_EQ(tabs->tabToolTip(0), "list0");
+    EXPECT_EQ(tabs->tabToolTip(1), "list1");
     EXPECT_EQ(tabs->currentIndex(), 20);
 
     EXPECT_TRUE(window->close());
