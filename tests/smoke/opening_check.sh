@@ -23,6 +23,7 @@ mkdir -p "$bin"
 printf '#!/bin/sh\nprintf "%%s\\0" "$@" >>"%s"\n' "$record" >"$bin/xdg-open"
 chmod +x "$bin/xdg-open"
 export PATH="$bin:$PATH"
+unset XDG_DATA_HOME # the trash then lies under $home
 
 # Waits until the record holds `count` arguments, each exactly the item's path.
 expect_opened() {
