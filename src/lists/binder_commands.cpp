@@ -17,11 +17,8 @@ void TList::N8Click() {
     const NodeId parent = selectedNode();
     if (parent == kNoNode) return;
     const NodeId binder = m_model->addChild(parent, typedNodeText(*name));
-    m_document.tree.setIcon(binder, icons::kEmptyBinder);
-    m_document.tree.setSelectedIcon(binder, icons::kEmptyBinder);
-    m_document.tree.expand(parent, false);
-    TreeView1->setExpanded(m_model->indexOf(parent), true);
-    m_document.modified = true;
+    m_model->setIcons(binder, icons::kEmptyBinder, icons::kEmptyBinder);
+    m_model->setExpanded(parent, true, false);
 }
 
 void TList::N17Click() {
@@ -35,28 +32,15 @@ void TList::N17Click() {
 void TList::N13Click() {
     const NodeId first = m_document.tree.first();
     if (first == kNoNode) return;
-    m_document.tree.expand(first, true);
-    TreeView1->expandRecursively(m_model->indexOf(first));
+    m_model->setExpanded(first, true, true);
 }
 
 void TList::N15Click() {
     const NodeId first = m_document.tree.first();
     if (first == kNoNode) return;
-    m_document.tree.collapse(first, true);
-    m_document.tree.expand(first, false);
-    // Collapse what the view has expanded under the first node; other top-level nodes keep their state.
-    const QModelIndex root = m_model->indexOf(first);
-    std::vector<QModelIndex> pending{root};
-    while (!pending.empty()) {
-        const QModelIndex index = pending.back();
-        pending.pop_back();
-        if (index != root && TreeView1->isExpanded(index)) TreeView1->setExpanded(index, false);
-        for (int row = 0, rows = m_model->rowCount(index); row < rows; ++row) {
-            const QModelIndex child = m_model->index(row, 0, index);
-            if (m_model->hasChildren(child)) pending.push_back(child);
-        }
-    }
-    TreeView1->setExpanded(root, true);
+    // Everything under the first node closes; other top-level nodes keep their state.
+    m_model->setExpanded(first, false, true);
+    m_model->setExpanded(first, true, false);
 }
 
 void TList::Delete1Click() {
@@ -65,7 +49,6 @@ void TList::Delete1Click() {
     if (doomed == kNoNode || doomed == m_document.tree.first()) return;
     m_model->remove(doomed);
     m_currentNode = kNoNode;
-    m_document.modified = true;
 }
 
 void TList::renameSelected() {

@@ -121,7 +121,7 @@ void ListDrops::addFiles(std::vector<std::string> paths, bool foldersToo) {
     const NodeId last = m_model.addChildren(m_dropTarget, nodes);
     if (last == kNoNode) return;
     m_lastAdded = last;
-    m_window.TreeView1->expand(m_model.indexOf(m_dropTarget));
+    m_model.setExpanded(m_dropTarget, true, false);
 }
 
 void ListDrops::dropFromOtherProgram(const QMimeData& data) {
@@ -204,12 +204,12 @@ void ListDrops::N11Click() {
         m_model.setIcons(target, icons::kBinder, tree.selectedIcon(target));
     if (parent != kNoNode && !tree.hasChildren(parent))
         m_model.setIcons(parent, icons::kEmptyBinder, tree.selectedIcon(parent));
-    m_window.TreeView1->expand(m_model.indexOf(target));
+    m_model.setExpanded(target, true, false);
 }
 
 void ListDrops::expandParentOf(NodeId node) {
     const NodeId parent = m_model.tree().parent(node);
-    if (parent != kNoNode) m_window.TreeView1->expand(m_model.indexOf(parent));
+    if (parent != kNoNode) m_model.setExpanded(parent, true, false);
 }
 
 }  // namespace tarvelin

@@ -3,6 +3,7 @@
 #include <QMimeData>
 #include <algorithm>
 
+#include "lists/icon_rules.h"
 #include "lists/node_kinds.h"
 #include "platform/desktop_shell.h"
 #include "widgets/image_list.h"
@@ -79,6 +80,12 @@ QVariant ListTreeModel::data(const QModelIndex& index, int role) const {
             return displayText(tree().text(node));
         case Qt::DecorationRole:
             return imageListIcon(tree().icon(node));
+        case SelectedDecorationRole:
+            return imageListIcon(tree().selectedIcon(node));
+        case IconRole:
+            return tree().icon(node);
+        case SelectedIconRole:
+            return tree().selectedIcon(node);
         default:
             return {};
     }
@@ -88,9 +95,9 @@ bool ListTreeModel::setData(const QModelIndex& index, const QVariant& value, int
     const NodeId node = nodeOf(index);
     if (node == kNoNode || role != Qt::EditRole) return false;
     const QString edited = value.toString();
-    // An edit accepted unchanged keeps the text's bytes, also bytes the screen cannot show.
-    if (edited != displayText(tree().text(node))) setText(node, typedNodeText(edited));
-    emit nodeRenamed(node);
+    // An edit accepted unchanged keeps the text's bytes, also bytes the screen cannot show; it still counts
+    // as a rename.
+    setText(node, edited == displayText(tree().text(node)) ? tree().text(node) : typedNodeText(edited));
     return true;
 }
 
@@ -104,6 +111,7 @@ NodeId ListTreeModel::addChild(NodeId parent, const std::string& text) {
     const int row = static_cast<int>(tree().children(parent).size());
     beginInsertRows(indexOf(parent), row, row);
     const NodeId node = m_document.tree.addChild(parent, text);
+    m_document.modified = true;
     endInsertRows();
     return node;
 }
@@ -118,30 +126,9 @@ NodeId ListTreeModel::addChildren(NodeId parent, const std::vector<NewNode>& nod
         m_document.tree.setIcon(added, node.icon);
         m_document.tree.setSelectedIcon(added, node.selectedIcon);
     }
+    m_document.modified = true;
     endInsertRows();
     return added;
-}
-
-bool ListTreeModel::move(NodeId node, NodeId destination, MoveMode mode) {
-    ListTree& nodes = m_document.tree;
-    if (!nodes.isValid(node) || !nodes.isValid(destination) || nodes.isInSubtree(destination, node))
-        return false;
-    const NodeId newParent = mode == MoveMode::AddAsLastChild ? destination : nodes.parent(destination);
-    int row = static_cast<int>(nodes.children(newParent).size());
-    if (mode == MoveMode::InsertBefore) row = static_cast<int>(nodes.index(destination));
-    const QModelIndex from = indexOf(node);
-    // Qt refuses to announce a move onto the node's own place; the tree then keeps its order too.
-    const bool announced = beginMoveRows(from.parent(), from.row(), from.row(), indexOf(newParent), row);
-    nodes.move(node, destination, mode);
-    if (announced) endMoveRows();
-    return true;
-}
-
-void ListTreeModel::setIcons(NodeId node, int icon, int selectedIcon) {
-    m_document.tree.setIcon(node, icon);
-    m_document.tree.setSelectedIcon(node, selectedIcon);
-    const QModelIndex index = indexOf(node);
-    emit dataChanged(index, index, {Qt::DecorationRole});
 }
 
 QStringList ListTreeModel::mimeTypes() const {
@@ -165,13 +152,59 @@ void ListTreeModel::remove(NodeId node) {
     if (!index.isValid()) return;
     beginRemoveRows(index.parent(), index.row(), index.row());
     m_document.tree.remove(node);
+    m_document.modified = true;
     endRemoveRows();
+}
+
+bool ListTreeModel::move(NodeId node, NodeId destination, MoveMode mode) {
+    if (tree().isInSubtree(destination, node)) return false;
+    const QModelIndex source = indexOf(node);
+    const NodeId newParent = mode == MoveMode::AddAsLastChild ? destination : tree().parent(destination);
+    const int row = mode == MoveMode::InsertBefore ? static_cast<int>(tree().index(destination))
+                                                   : static_cast<int>(tree().children(newParent).size());
+    // Qt refuses a move onto the node's own place; the tree stays as it is then, apart from the expansion.
+    const bool moves = beginMoveRows(source.parent(), source.row(), source.row(), indexOf(newParent), row);
+    const bool wasExpanded = newParent != kNoNode && tree().isExpanded(newParent);
+    m_document.tree.move(node, destination, mode);
+    m_document.modified = true;
+    if (moves) endMoveRows();
+    if (newParent != kNoNode && !wasExpanded) emit expansionChanged(newParent, false);
+    return true;
 }
 
 void ListTreeModel::setText(NodeId node, std::string text) {
     m_document.tree.setText(node, std::move(text));
+    m_document.modified = true;
     const QModelIndex index = indexOf(node);
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+}
+
+void ListTreeModel::announceIcons(NodeId node) {
+    const QModelIndex index = indexOf(node);
+    emit dataChanged(index, index, {Qt::DecorationRole, SelectedDecorationRole, IconRole, SelectedIconRole});
+}
+
+void ListTreeModel::setIcons(NodeId node, int icon, int selectedIcon) {
+    if (tree().icon(node) == icon && tree().selectedIcon(node) == selectedIcon) return;
+    m_document.tree.setIcon(node, icon);
+    m_document.tree.setSelectedIcon(node, selectedIcon);
+    announceIcons(node);
+}
+
+void ListTreeModel::applySelectedIconRule(NodeId node) {
+    if (node == kNoNode) return;
+    const int before = tree().selectedIcon(node);
+    tarvelin::applySelectedIconRule(m_document.tree, node);
+    if (tree().selectedIcon(node) != before) announceIcons(node);
+}
+
+void ListTreeModel::setExpanded(NodeId node, bool expanded, bool recursive) {
+    if (node == kNoNode || (!recursive && tree().isExpanded(node) == expanded)) return;
+    if (expanded)
+        m_document.tree.expand(node, recursive);
+    else
+        m_document.tree.collapse(node, recursive);
+    emit expansionChanged(node, recursive);
 }
 
 }  // namespace tarvelin

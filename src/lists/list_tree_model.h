@@ -10,24 +10,37 @@ namespace tarvelin {
 inline constexpr char kListNodesMime[] = "application/x-tarvelin2-list-nodes";
 
 // The list document's tree as the binder tree shows it: one column, the node's text, its icon from the shared
-// image list. A node's handle is the index's internal id. Changes go through the model so views follow.
+// image list. A node's handle is the index's internal id.
+//
+// The model is the only writer of the tree: every change is announced to the views, and the changes of
+// content (inserts, removals, moves, renames) mark the document modified; icons and expansion do not.
 class ListTreeModel : public QAbstractItemModel {
     Q_OBJECT
 public:
+    enum Role {
+        IconRole = Qt::UserRole + 1,  // the image list index as int
+        SelectedIconRole,             // the same, of the selected-state image
+        SelectedDecorationRole,       // the selected-state image as QIcon
+    };
+
     explicit ListTreeModel(ListDocument& document, QObject* parent = nullptr);
 
-    ListDocument& document() { return m_document; }
+    const ListDocument& document() const { return m_document; }
     const ListTree& tree() const { return m_document.tree; }
+    bool isModified() const { return m_document.modified; }
+    // The document was written: it matches its file again.
+    void markSaved() { m_document.modified = false; }
 
     QModelIndex indexOf(NodeId node) const;
     NodeId nodeOf(const QModelIndex& index) const;
 
     // Replaces the whole tree (reading a file): views drop their state.
+    // Reading leaves the document unmodified.
     template <typename Change>
     void reset(Change change) {
         beginResetModel();
         try {
-            change(m_document.tree);
+            change(m_document);
         } catch (...) {
             endResetModel();
             throw;
@@ -44,14 +57,18 @@ public:
     // Appends the nodes as the last children of parent under one insert announcement, however many they are.
     // Returns the last node added, kNoNode when there were none.
     NodeId addChildren(NodeId parent, const std::vector<NewNode>& nodes);
-    // As ListTree::move, announced as one row move; false, changing nothing, for a move into the node's own
-    // subtree.
-    bool move(NodeId node, NodeId destination, MoveMode mode);
-    void setIcons(NodeId node, int icon, int selectedIcon);
     // A change the user made that the tree does not show, such as a drop that added nothing.
     void markModified() { m_document.modified = true; }
     void remove(NodeId node);
+    // As ListTree::move, announced as one row move, the new parent expanded; false, changing nothing, for a
+    // move into the node's own subtree.
+    bool move(NodeId node, NodeId destination, MoveMode mode);
     void setText(NodeId node, std::string text);
+    void setIcons(NodeId node, int icon, int selectedIcon);
+    // The selected icon rule for the node that has just become the selected one.
+    void applySelectedIconRule(NodeId node);
+    // Views follow through expansionChanged; expanding a node that is expanded announces nothing.
+    void setExpanded(NodeId node, bool expanded, bool recursive);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -69,10 +86,12 @@ public:
     Qt::DropActions supportedDropActions() const override { return Qt::CopyAction | Qt::LinkAction; }
 
 signals:
-    // An in-place edit was accepted, also when the text stayed the same.
-    void nodeRenamed(NodeId node);
+    // The expanded state of the node changed (recursive: of every node below it too).
+    void expansionChanged(NodeId node, bool recursive);
 
 private:
+    void announceIcons(NodeId node);
+
     ListDocument& m_document;
 };
 

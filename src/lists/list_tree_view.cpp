@@ -7,30 +7,26 @@
 
 #include "lists/list_drops.h"
 #include "lists/list_tree_model.h"
-#include "lists/list_window.h"
-#include "widgets/image_list.h"
 
 namespace tarvelin {
 namespace {
 
+// Selected nodes show the selected-state image the model holds; painting asks nothing else.
 class SelectedImageDelegate : public QStyledItemDelegate {
 public:
-    SelectedImageDelegate(TList& window, QObject* parent) : QStyledItemDelegate(parent), m_window(window) {}
+    using QStyledItemDelegate::QStyledItemDelegate;
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         if (option->state & QStyle::State_Selected)
-            option->icon = imageListIcon(m_window.selectedImageOf(static_cast<NodeId>(index.internalId())));
+            option->icon = index.data(ListTreeModel::SelectedDecorationRole).value<QIcon>();
     }
-
-private:
-    TList& m_window;
 };
 
 }  // namespace
 
-ListTreeView::ListTreeView(TList& window, QWidget* parent) : QTreeView(parent), m_window(window) {
+ListTreeView::ListTreeView(ListTreeModel& model, QWidget* parent) : QTreeView(parent), m_model(model) {
     setObjectName(QStringLiteral("TreeView1"));
     setHeaderHidden(true);
     setRootIsDecorated(false);
@@ -45,18 +41,38 @@ ListTreeView::ListTreeView(TList& window, QWidget* parent) : QTreeView(parent), 
     viewport()->setAcceptDrops(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
     setIconSize(QSize(16, 16));
-    setItemDelegate(new SelectedImageDelegate(window, this));
+    setItemDelegate(new SelectedImageDelegate(this));
+    setModel(&model);
+    connect(&model, &ListTreeModel::expansionChanged, this, &ListTreeView::followExpansion);
+    connect(this, &QTreeView::expanded, this,
+            [this](const QModelIndex& index) { m_model.setExpanded(m_model.nodeOf(index), true, false); });
+    connect(this, &QTreeView::collapsed, this,
+            [this](const QModelIndex& index) { m_model.setExpanded(m_model.nodeOf(index), false, false); });
+}
+
+void ListTreeView::followExpansion(NodeId node, bool recursive) {
+    const ListTree& tree = m_model.tree();
+    const QModelIndex top = m_model.indexOf(node);
+    setExpanded(top, tree.isExpanded(node));
+    if (!recursive) return;
+    // Every node with children below it, also those the view has expanded under a collapsed parent.
+    std::vector<NodeId> pending(tree.children(node).begin(), tree.children(node).end());
+    while (!pending.empty()) {
+        const NodeId n = pending.back();
+        pending.pop_back();
+        if (!tree.hasChildren(n)) continue;
+        const QModelIndex index = m_model.indexOf(n);
+        if (isExpanded(index) != tree.isExpanded(n)) setExpanded(index, tree.isExpanded(n));
+        pending.insert(pending.end(), tree.children(n).begin(), tree.children(n).end());
+    }
 }
 
 void ListTreeView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
         const QModelIndex index = indexAt(event->position().toPoint());
-        m_window.setCurrentNode(index.isValid() ? static_cast<NodeId>(index.internalId()) : kNoNode);
-        if (index.isValid()) {
-            // The pop-up acts on this node alone.
-            selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-            m_window.setCurrentNode(static_cast<NodeId>(index.internalId()));
-        }
+        // The pop-up acts on this node alone.
+        if (index.isValid()) selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        emit rightPressed(m_model.nodeOf(index));
         event->accept();
         return;
     }
@@ -83,11 +99,11 @@ void ListTreeView::commitOpenEdit() {
 void ListTreeView::keyPressEvent(QKeyEvent* event) {
     if (state() != QAbstractItemView::EditingState) {
         if (event->key() == Qt::Key_F2) {
-            m_window.renameSelected();
+            emit renameRequested();
             return;
         }
         if (event->key() == Qt::Key_Delete) {
-            m_window.Delete1Click();
+            emit deleteRequested();
             return;
         }
     }
@@ -111,7 +127,7 @@ void ListTreeView::dropEvent(QDropEvent* event) {
     stopAutoScroll();
     setState(QAbstractItemView::NoState);
     viewport()->update();
-    if (event->isAccepted()) m_window.TreeView1DragDrop(event);
+    if (event->isAccepted()) emit dropped(event);
 }
 
 }  // namespace tarvelin

@@ -2,21 +2,32 @@
 
 #include <QTreeView>
 
+#include "lists/list_tree.h"
+
 namespace tarvelin {
 
-class TList;
+class ListTreeModel;
 
 // The binder tree (`TreeView1`): several nodes selectable with Ctrl and Shift, a right press selects the node
-// under the pointer alone and makes it the current node, F2 renames and Del deletes, no lines or buttons at
-// the top level, selected nodes drawn with their selected-state image. Takes every drop; while a drag hovers
-// it scrolls at the edges and opens a collapsed node after a short wait.
+// under the pointer alone, F2 and Del are passed on as requests, no lines or buttons at the top level,
+// selected nodes drawn with their selected-state image. Takes every drop; while a drag hovers it scrolls at
+// the edges and opens a collapsed node after a short wait. The view shows the expansion the model holds and
+// hands the user's expanding and collapsing to it.
 class ListTreeView : public QTreeView {
     Q_OBJECT
 public:
-    explicit ListTreeView(TList& window, QWidget* parent = nullptr);
+    ListTreeView(ListTreeModel& model, QWidget* parent = nullptr);
     using QTreeView::edit;
     // Accepts a label edit still open, as leaving the label would.
     void commitOpenEdit();
+
+signals:
+    // A right press: the node under the pointer, now selected alone, or kNoNode on empty space.
+    void rightPressed(NodeId node);
+    void renameRequested();  // F2
+    void deleteRequested();  // Del
+    // An accepted drop, its action already chosen; the window decides what it does.
+    void dropped(QDropEvent* event);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -27,7 +38,9 @@ protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 private:
-    TList& m_window;
+    void followExpansion(NodeId node, bool recursive);
+
+    ListTreeModel& m_model;
     bool m_pressedInMultiSelection = false;
 };
 

@@ -83,8 +83,7 @@ void TList::buildControls() {
     column->addWidget(ToolBar1);
 
     m_model = new ListTreeModel(m_document, this);
-    TreeView1 = new ListTreeView(*this, this);
-    TreeView1->setModel(m_model);
+    TreeView1 = new ListTreeView(*m_model, this);
     // Panel1 shares the tree's place and covers it while it is shown.
     auto* area = new QGridLayout;
     area->addWidget(TreeView1, 0, 0);
@@ -112,11 +111,10 @@ void TList::buildControls() {
     connect(TreeView1, &QAbstractItemView::clicked, this, &TList::TreeView1Click);
     connect(TreeView1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->exec(TreeView1->viewport()->mapToGlobal(pos)); });
-    connect(m_model, &ListTreeModel::nodeRenamed, this, [this] { m_document.modified = true; });
-    connect(TreeView1, &QTreeView::expanded, this,
-            [this](const QModelIndex& index) { m_document.tree.expand(m_model->nodeOf(index), false); });
-    connect(TreeView1, &QTreeView::collapsed, this,
-            [this](const QModelIndex& index) { m_document.tree.collapse(m_model->nodeOf(index), false); });
+    connect(TreeView1, &ListTreeView::rightPressed, this, &TList::setCurrentNode);
+    connect(TreeView1, &ListTreeView::renameRequested, this, &TList::renameSelected);
+    connect(TreeView1, &ListTreeView::deleteRequested, this, &TList::Delete1Click);
+    connect(TreeView1, &ListTreeView::dropped, this, &TList::TreeView1DragDrop);
 }
 
 void TList::buildMenus() {
@@ -199,19 +197,14 @@ void TList::refreshCurrentNode() {
     // A right press on empty space leaves no current node until the selection moves.
     if (m_noCurrentAfterRightPress) return;
     m_currentNode = selectedNode();
-    applySelectedIconRule(m_document.tree, m_currentNode);
-}
-
-int TList::selectedImageOf(NodeId node) {
-    refreshCurrentNode();
-    return m_document.tree.selectedIcon(node);
+    m_model->applySelectedIconRule(m_currentNode);
 }
 
 void TList::loadDocument(const std::string& path, IconAssignment icons) {
     // One reset for reading and icons: the view rebuilds once. A read error skips the icons.
-    m_model->reset([&](ListTree& tree) {
-        readListDocument(m_document, path);
-        assignIcons(tree, icons);
+    m_model->reset([&](ListDocument& document) {
+        readListDocument(document, path);
+        assignIcons(document.tree, icons);
     });
     showExpansion();
 }
@@ -234,7 +227,7 @@ void TList::TreeView1DragDrop(QDropEvent* event) {
 void TList::writeTo(const std::string& path) {
     writeListDocument(m_document, path);
     setWindowTitle(displayText(fileNamePart(path)));
-    m_document.modified = false;
+    m_model->markSaved();
 }
 
 void TList::N4Click() {
@@ -281,7 +274,7 @@ bool TList::FormCloseQuery() {
         m_host.leaveFileOperationMode();
         return false;
     }
-    if (!m_document.modified) return true;
+    if (!isModified()) return true;
     m_services.beeper.beep();
     const QString question = displayText(m_document.fileName) + QStringLiteral("を保存しますか?");
     if (!m_services.dialogs.confirm(question)) return true;

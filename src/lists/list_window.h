@@ -36,11 +36,10 @@ public:
     TList(Services services, ListWindowHost& host, ColourValue bodyColour, QWidget* parent = nullptr);
     ~TList() override;
 
-    ListDocument& document() { return m_document; }
+    const ListDocument& document() const { return m_document; }
     const std::string& listFileName() const { return m_document.fileName; }
     void setListFileName(std::string name) { m_document.fileName = std::move(name); }
     bool isModified() const { return m_document.modified; }
-    void setModified(bool modified) { m_document.modified = modified; }
     ColourValue bodyColour() const { return m_bodyColour; }
     ListTreeModel* model() const { return m_model; }
 
@@ -50,9 +49,6 @@ public:
     void setCurrentNode(NodeId node);
     // The tree's selected node (the focused one when several are selected), or kNoNode.
     NodeId selectedNode() const;
-    // The selected-state image of a node: asking makes the selected node current and applies the selected
-    // icon rule to it.
-    int selectedImageOf(NodeId node);
 
     // Reads a list file into the tree (errors propagate, with what was read kept) and gives every node its
     // icon.

@@ -184,7 +184,7 @@ TEST_F(BinderCommands, SelectedImageFollowsTheRule) {
     for (const auto& [index, image] : cases) {
         const NodeId node = child(list, tree.first(), index);
         select(list, node);
-        EXPECT_EQ(list->selectedImageOf(node), image) << index;
+        EXPECT_EQ(list->model()->indexOf(node).data(ListTreeModel::SelectedIconRole), image) << index;
         EXPECT_EQ(list->currentNode(), node);
     }
 }

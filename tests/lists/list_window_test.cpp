@@ -107,7 +107,7 @@ TEST_F(ListWindowFlows, SavingAnUntitledListThroughTheClosePrompt) {
 TEST_F(ListWindowFlows, CancellingTheNameAfterYesKeepsTheWindowAndItsChanges) {
     window->lists().New1Click();
     TList* list = activeList();
-    list->setModified(true);
+    touch(list);
     fakes.dialogs.confirmAnswers.push_back(true);
     fakes.dialogs.fileAnswers.push_back(std::nullopt);
     list->Close1Click();
@@ -124,7 +124,7 @@ TEST_F(ListWindowFlows, AFailedWriteKeepsTheListModifiedAndOpen) {
     openThroughDialog(writeList("a.kxd", "A\r\n"));
     TList* list = activeList();
     list->setListFileName(dir.file("gone/a.kxd"));
-    list->setModified(true);
+    touch(list);
     list->N4->trigger();
     const QString error = QString::fromStdString("ファイル " + dir.file("gone/a.kxd") + " を作成できません");
     EXPECT_EQ(fakes.dialogs.messages(), QStringList{error});
@@ -147,10 +147,10 @@ TEST_F(ListWindowFlows, ClosingAnUnchangedListAsksNothing) {
 
 TEST_F(ListWindowFlows, ProgramExitOffersEveryModifiedListInTurn) {
     openThroughDialog(writeList("a.kxd", "A\r\n"));
-    activeList()->setModified(true);
+    touch(activeList());
     openThroughDialog(writeList("b.kxd", "B\r\n"));
     window->lists().New1Click();
-    activeList()->setModified(true);
+    touch(activeList());
     fakes.dialogs.confirmAnswers = {true, false};
     window->Exit1Click();
     EXPECT_FALSE(window->isVisible());
