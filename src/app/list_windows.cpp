@@ -14,6 +14,7 @@
 #include "lists/list_tree_view.h"
 #include "lists/list_window.h"
 #include "platform/display_name.h"
+#include "platform/item_path.h"
 #include "settings/settings_file.h"
 #include "widgets/error_handler.h"
 
@@ -31,7 +32,7 @@ QString tabNameOf(const QString& caption) {
 }  // namespace
 
 ListOpening ListOpening::openCommand(const std::string& path) {
-    return {displayText(fileNamePart(path)), true, {}, true, IconAssignment::OnOpening};
+    return {displayName(fileNamePart(path)), true, {}, true, IconAssignment::OnOpening};
 }
 
 ListOpening ListOpening::fromFileList(const std::string& path, const QString& listedName) {
@@ -40,11 +41,11 @@ ListOpening ListOpening::fromFileList(const std::string& path, const QString& li
 }
 
 ListOpening ListOpening::nested(const std::string& path) {
-    return {displayText(path), false, {}, false, IconAssignment::Simple};
+    return {displayName(path), false, {}, false, IconAssignment::Simple};
 }
 
 ListOpening ListOpening::autoOpen(const std::string& path) {
-    return {displayText(fileNamePart(path)), false, {}, false, IconAssignment::OnOpening};
+    return {displayName(fileNamePart(path)), false, {}, false, IconAssignment::OnOpening};
 }
 
 ListWindows::ListWindows(Services services, QMdiArea* area, QTabBar* tabBar, Menus menus, OperationLog& log,

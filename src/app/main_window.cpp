@@ -31,6 +31,7 @@
 #include "browser/file_panes.h"
 #include "browser/shell_tree_view.h"
 #include "platform/errors.h"
+#include "platform/display_name.h"
 #include "platform/palette_colours.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
@@ -199,7 +200,7 @@ void TKX2::Help2Click() {
     if (!m_services.shell.openPath(help))
         m_services.dialogs.message(
             QStringLiteral("HTML を表示できるプログラムが見つからないため、ヘルプを開けません\r") +
-            QFile::decodeName(help.c_str()));
+            displayName(help));
 }
 
 void TKX2::setAboutBox(QDialog* aboutBox) {

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "browser/file_operation_dialogs.h"
+#include "platform/display_name.h"
 
 namespace tarvelin {
 namespace {
@@ -34,14 +35,14 @@ ConflictDialog::ConflictDialog(const FileConflict& conflict, QWidget* parent) : 
     setWindowTitle(QStringLiteral("同じ名前の項目があります"));
     setModal(true);
 
-    message = new QLabel(displayPath(conflict.target) + QStringLiteral(" は既にあります。"), this);
+    message = new QLabel(displayName(conflict.target) + QStringLiteral(" は既にあります。"), this);
     message->setWordWrap(true);
 
     auto* sides = new QGridLayout;
     const auto side = [&](int column, const QString& heading, const std::string& path,
                           const FileFacts& facts) {
         auto* title = new QLabel(QStringLiteral("<b>%1</b>").arg(heading), this);
-        auto* name = new QLabel(displayPath(path), this);
+        auto* name = new QLabel(displayName(path), this);
         name->setWordWrap(true);
         auto* details = new QLabel(describeFacts(facts), this);
         sides->addWidget(title, 0, column);
@@ -55,7 +56,7 @@ ConflictDialog::ConflictDialog(const FileConflict& conflict, QWidget* parent) : 
     sides->setColumnStretch(1, 1);
 
     auto* renameHint = new QLabel(QStringLiteral("名前を変えると %1 として保存します。")
-                                      .arg(displayPath(std::string(baseName(conflict.renamedTarget)))),
+                                      .arg(displayName(std::string(baseName(conflict.renamedTarget)))),
                                   this);
     applyToAll = new QCheckBox(QStringLiteral("以降すべてに適用"), this);
 

@@ -9,14 +9,14 @@
 #include "browser/folder_tree_model.h"
 #include "browser/shell_tree_view.h"
 #include "platform/dialogs.h"
+#include "platform/display_name.h"
 #include "platform/file_operations.h"
 #include "platform/item_path.h"
 
 namespace tarvelin {
 
 std::string_view keptExtension(std::string_view name) {
-    const auto dot = name.rfind('.');
-    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+    return extensionOf(name);
 }
 
 std::string clipboardNames(const std::vector<std::string>& names) {
@@ -29,7 +29,7 @@ std::string clipboardNames(const std::vector<std::string>& names) {
 }
 
 QString newFolderPrompt(const std::string& folder) {
-    return displayPath(folder) + QStringLiteral("\rにフォルダを作成します。\rフォルダ名を記入してください");
+    return displayName(folder) + QStringLiteral("\rにフォルダを作成します。\rフォルダ名を記入してください");
 }
 
 std::vector<std::string> selectedPaths(const FileListBox& list) {

@@ -1,4 +1,5 @@
 #include "browser/file_glyph.h"
+#include "platform/item_path.h"
 
 #include <array>
 #include <string>
@@ -6,9 +7,8 @@
 namespace tarvelin {
 
 FileGlyph fileGlyph(std::string_view name) {
-    const size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos || name.size() - dot != 4) return FileGlyph::Document;
-    std::string extension(name.substr(dot));
+    std::string extension(extensionOf(name));
+    if (extension.size() != 4) return FileGlyph::Document;
     for (char& c : extension)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 0x20);
     static constexpr std::array<std::string_view, 4> kProgramExtensions = {".exe", ".com", ".bat", ".pif"};

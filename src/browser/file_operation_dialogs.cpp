@@ -8,10 +8,6 @@
 
 namespace tarvelin {
 
-QString displayPath(const std::string& path) {
-    return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
-}
-
 bool QtFileOperationDialogs::confirm(const QString& text) {
     return m_dialogs.confirm(text);
 }

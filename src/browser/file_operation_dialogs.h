@@ -35,7 +35,4 @@ private:
     QWidget* m_parent;
 };
 
-// A path of the file system for display (bytes that are not UTF-8 show as replacement characters).
-QString displayPath(const std::string& path);
-
 }  // namespace tarvelin

@@ -14,6 +14,7 @@
 
 #include "browser/file_operation_dialogs.h"
 #include "browser/file_progress_dialog.h"
+#include "platform/display_name.h"
 
 namespace tarvelin {
 
@@ -26,11 +27,11 @@ public:
         : m_runner(runner), m_dialogs(dialogs) {}
 
     bool confirm(const std::string& text) override {
-        return ask<bool>([&] { return m_dialogs.confirm(QString::fromStdString(text)); });
+        return ask<bool>([&] { return m_dialogs.confirm(displayName(text)); });
     }
     void refuse(const std::string& text) override {
         ask<bool>([&] {
-            m_dialogs.message(QString::fromStdString(text));
+            m_dialogs.message(displayName(text));
             return true;
         });
     }
@@ -38,7 +39,7 @@ public:
         return ask<ConflictAnswer>([&] { return m_dialogs.conflict(conflict); });
     }
     ErrorChoice error(const std::string& text) override {
-        return ask<ErrorChoice>([&] { return m_dialogs.error(QString::fromStdString(text)); });
+        return ask<ErrorChoice>([&] { return m_dialogs.error(displayName(text)); });
     }
     void progress(const FileJobProgress& progress) override {
         std::lock_guard lock(m_mutex);

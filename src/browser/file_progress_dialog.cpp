@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "browser/file_operation_dialogs.h"
+#include "platform/display_name.h"
 
 namespace tarvelin {
 
@@ -65,7 +66,7 @@ FileProgressDialog::FileProgressDialog(FileOperation operation, QWidget* parent)
 }
 
 void FileProgressDialog::setProgress(const FileJobProgress& p) {
-    current->setText(displayPath(p.current));
+    current->setText(displayName(p.current));
     counts->setText(progressCounts(p));
     const double part =
         p.bytesTotal > 0   ? static_cast<double>(p.bytesDone) / static_cast<double>(p.bytesTotal)

@@ -33,9 +33,8 @@ bool isFolder(const std::string& path) {
 }
 
 std::string lastComponent(const std::string& folder) {
-    const size_t slash = folder.rfind('/');
-    if (slash == std::string::npos || slash + 1 == folder.size()) return folder;
-    return folder.substr(slash + 1);
+    const std::string_view name = fileNamePart(folder);
+    return name.empty() ? folder : std::string(name);
 }
 
 }  // namespace

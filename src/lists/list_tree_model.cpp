@@ -6,19 +6,16 @@
 #include "lists/icon_rules.h"
 #include "lists/node_kinds.h"
 #include "platform/desktop_shell.h"
+#include "platform/display_name.h"
 #include "widgets/image_list.h"
 
 namespace tarvelin {
-
-QString displayText(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString shownText(const std::string& text) {
     // A character takes at most four bytes; the cut goes back to the start of one.
     size_t cut = std::min(text.size(), static_cast<size_t>(kShownCharacters) * 4);
     while (cut > 0 && cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(cut));
+    QString shown = displayName(std::string_view(text).substr(0, cut));
     if (shown.size() <= kShownCharacters && cut == text.size()) return shown;
     shown.truncate(kShownCharacters);
     return shown + QChar(0x2026);
@@ -77,7 +74,7 @@ QVariant ListTreeModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             return shownText(tree().text(node));
         case Qt::EditRole:
-            return displayText(tree().text(node));
+            return displayName(tree().text(node));
         case Qt::DecorationRole:
             return imageListIcon(tree().icon(node));
         case SelectedDecorationRole:
@@ -97,7 +94,7 @@ bool ListTreeModel::setData(const QModelIndex& index, const QVariant& value, int
     const QString edited = value.toString();
     // An edit accepted unchanged keeps the text's bytes, also bytes the screen cannot show; it still counts
     // as a rename.
-    setText(node, edited == displayText(tree().text(node)) ? tree().text(node) : typedNodeText(edited));
+    setText(node, edited == displayName(tree().text(node)) ? tree().text(node) : typedNodeText(edited));
     return true;
 }
 

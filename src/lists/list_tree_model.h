@@ -95,9 +95,6 @@ private:
     ListDocument& m_document;
 };
 
-// A node's text for the screen; bytes that are not UTF-8 show as replacement characters.
-QString displayText(const std::string& text);
-
 // What the tree shows of a node's text: at most kShownCharacters and "…", so that a text of megabytes is laid
 // out and painted at once. The document and the in-place editor keep the whole text.
 inline constexpr qsizetype kShownCharacters = 1000;

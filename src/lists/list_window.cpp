@@ -15,6 +15,8 @@
 #include "lists/list_tree_view.h"
 #include "lists/list_window_host.h"
 #include "lists/memo_pad.h"
+#include "platform/display_name.h"
+#include "platform/item_path.h"
 #include "platform/palette_colours.h"
 #include "settings/settings_file.h"
 #include "widgets/error_handler.h"
@@ -38,13 +40,8 @@ QToolButton* addToolButton(QToolBar* bar, const QString& name, ListToolbarImage 
 
 }  // namespace
 
-std::string fileNamePart(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 QString listDisplayName(const std::string& path) {
-    const QString name = displayText(fileNamePart(path));
+    const QString name = displayName(fileNamePart(path));
     return name.size() <= 4 ? QString() : name.left(name.size() - 4);
 }
 
@@ -226,7 +223,7 @@ void TList::TreeView1DragDrop(QDropEvent* event) {
 
 void TList::writeTo(const std::string& path) {
     writeListDocument(m_document, path);
-    setWindowTitle(displayText(fileNamePart(path)));
+    setWindowTitle(displayName(fileNamePart(path)));
     m_model->markSaved();
 }
 
@@ -249,7 +246,7 @@ bool TList::saveAs() {
     request.defaultSuffix = QStringLiteral("kxd");
     const QModelIndex top = TreeView1->indexAt(QPoint(1, 1));
     const NodeId shown = top.isValid() ? m_model->nodeOf(top) : m_document.tree.first();
-    if (shown != kNoNode) request.fileName = displayText(proposedListFileName(m_document.tree.text(shown)));
+    if (shown != kNoNode) request.fileName = displayName(proposedListFileName(m_document.tree.text(shown)));
     const std::optional<std::string> chosen = m_services.dialogs.saveFile(request);
     if (!chosen) return false;
     m_document.fileName = *chosen;
@@ -276,7 +273,7 @@ bool TList::FormCloseQuery() {
     }
     if (!isModified()) return true;
     m_services.beeper.beep();
-    const QString question = displayText(m_document.fileName) + QStringLiteral("を保存しますか?");
+    const QString question = displayName(m_document.fileName) + QStringLiteral("を保存しますか?");
     if (!m_services.dialogs.confirm(question)) return true;
     bool saved = false;
     runAction(m_services.dialogs, [&] {

@@ -149,8 +149,6 @@ private:
     MemoPad* m_memo = nullptr;
 };
 
-// The file name part of a path: what follows its last "/".
-std::string fileNamePart(const std::string& path);
 // The list display name of a list file: its name less the last four characters (".kxd"), empty for shorter
 // names.
 QString listDisplayName(const std::string& path);

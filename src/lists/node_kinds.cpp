@@ -1,4 +1,5 @@
 #include "lists/node_kinds.h"
+#include "platform/item_path.h"
 
 #include <sys/stat.h>
 
@@ -39,13 +40,6 @@ NodeKind nodeKind(const ListTree& tree, NodeId node) {
     return looksLikePath(text) ? NodeKind::MissingItem : NodeKind::Binder;
 }
 
-std::string_view fileExtension(std::string_view path) {
-    const size_t slash = path.rfind('/');
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.rfind('.');
-    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
-}
-
 int extensionIcon(std::string_view path) {
     static constexpr std::array<std::pair<std::string_view, int>, 12> kTable{{
         {".xls", 7},
@@ -61,7 +55,7 @@ int extensionIcon(std::string_view path) {
         {".jtd", 18},
         {".txt", 19},
     }};
-    const std::string_view extension = fileExtension(path);
+    const std::string_view extension = extensionOf(path);
     for (const auto& [known, icon] : kTable)
         if (extension == known) return icon;
     return icons::kOtherFile;

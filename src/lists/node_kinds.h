@@ -41,10 +41,6 @@ enum class NodeKind { Root, FolderItem, FileItem, MissingItem, Binder };
 
 NodeKind nodeKind(const ListTree& tree, NodeId node);
 
-// The extension of the name part (after the last "/"): from its last "." on, the "." included; empty when the
-// name has no ".".
-std::string_view fileExtension(std::string_view path);
-
 // The icon of a file from its extension; exact comparison, letter case included.
 int extensionIcon(std::string_view path);
 

@@ -238,4 +238,19 @@ Encoding systemEncoding() {
     return Encoding::Utf8;
 }
 
+std::string displayUtf8(std::string_view bytes) {
+    if (isValidUtf8(bytes)) return std::string(bytes);
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 2);
+    while (!bytes.empty()) {
+        const size_t slash = bytes.find('/');
+        const std::string_view part = bytes.substr(0, slash);
+        text += isValidUtf8(part) ? std::string(part) : cp932ToUtf8(part);
+        if (slash == std::string_view::npos) break;
+        text += '/';
+        bytes.remove_prefix(slash + 1);
+    }
+    return text;
+}
+
 }  // namespace tarvelin

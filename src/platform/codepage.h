@@ -34,6 +34,11 @@ DecodedText takeUtf8Text(std::string&& bytes, TextForm form);
 // so kept are added to keptRaw when given.
 std::string cp932ToUtf8(std::string_view bytes, std::vector<size_t>* keptRaw = nullptr);
 
+// A name or path as the user reads it, in UTF-8. Each part between "/" is taken as it is when it is valid
+// UTF-8 and read as CP932 otherwise (names made on Windows), so one such folder does not garble the rest.
+// Only for showing: the bytes themselves are what the program keeps.
+std::string displayUtf8(std::string_view bytes);
+
 // UTF-8 to CP932; nullopt when a character has no CP932 form. Bytes that are not valid UTF-8 are copied
 // unchanged.
 std::optional<std::string> utf8ToCp932(std::string_view text);

@@ -5,8 +5,8 @@
 
 namespace tarvelin {
 
-// A file name or path as the user reads it. Names are bytes: UTF-8 shows as it is, other bytes are read as
-// CP932 (names made on Windows). Only for display: the bytes themselves are what the program keeps.
+// A file name, path or list text as the user reads it: displayUtf8, folder by folder. Only for display: the
+// bytes themselves are what the program keeps.
 QString displayName(std::string_view bytes);
 
 }  // namespace tarvelin

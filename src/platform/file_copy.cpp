@@ -1,6 +1,7 @@
 #include "platform/file_copy.h"
 #include "platform/file_descriptor.h"
 #include "platform/file_job_texts.h"
+#include "platform/item_path.h"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -22,11 +23,8 @@ constexpr size_t kPiece = size_t{8} << 20;
 
 std::string hiddenTemporaryName(const std::string& target) {
     static std::atomic<unsigned> counter{std::random_device{}()};
-    const auto slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    return folder + "." + base.substr(0, 200) + ".part-" + std::to_string(::getpid()) + "-" +
-           std::to_string(counter++);
+    return std::string(folderPart(target)) + "." + std::string(fileNamePart(target).substr(0, 200)) +
+           ".part-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
 }
 
 // Unnamed files need /proc to be linked into a folder; a system without it gets hidden temporary names.

@@ -1,4 +1,5 @@
 #include "platform/file_job_texts.h"
+#include "platform/item_path.h"
 
 #include <cerrno>
 #include <cstring>
@@ -76,14 +77,7 @@ std::string failureText(FileAction action, std::string_view path, std::string_vi
 
 std::string_view baseName(std::string_view path) {
     while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
-    const auto slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-std::string parentFolder(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
+    return fileNamePart(path);
 }
 
 std::string trashQuestion(std::string_view firstPath, size_t count) {
@@ -110,10 +104,11 @@ std::string renameInvalidText(std::string_view name) {
 }
 
 std::string numberedName(std::string_view name, bool folder, int n) {
-    const auto dot = name.rfind('.');
-    const bool hasExtension = !folder && dot != std::string_view::npos && dot > 0;
-    const std::string_view stem = hasExtension ? name.substr(0, dot) : name;
-    const std::string_view extension = hasExtension ? name.substr(dot) : std::string_view();
+    // A leading "." names a hidden file, not an extension.
+    const std::string_view dotted = extensionOf(name);
+    const bool hasExtension = !folder && !dotted.empty() && dotted.size() < name.size();
+    const std::string_view stem = hasExtension ? name.substr(0, name.size() - dotted.size()) : name;
+    const std::string_view extension = hasExtension ? dotted : std::string_view();
     return std::string(stem) + " (" + std::to_string(n) + ")" + std::string(extension);
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include "platform/item_path.h"
 
 namespace tarvelin {
 
@@ -27,8 +28,6 @@ std::string renameInvalidText(std::string_view name);
 
 // The last path component (no trailing "/").
 std::string_view baseName(std::string_view path);
-// The folder holding a path: "/" for an item of the root, "." for a bare name.
-std::string parentFolder(const std::string& path);
 
 // "name (2).ext", "name (3).ext", ...: the n-th alternative for a name; a folder or a name without an
 // extension gets the number at its end. A leading dot (".profile") is not an extension.

@@ -1,4 +1,5 @@
 #include "platform/program_folder.h"
+#include "platform/item_path.h"
 
 #include <unistd.h>
 
@@ -28,8 +29,7 @@ std::string withTrailingSeparator(std::string folder) {
 }
 
 std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return withTrailingSeparator(slash == std::string::npos ? std::string() : path.substr(0, slash + 1));
+    return withTrailingSeparator(std::string(folderPart(path)));
 }
 
 bool isInstalledCopy(const std::string& executablePath) {

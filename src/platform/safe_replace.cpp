@@ -17,6 +17,7 @@
 
 #include "platform/file_descriptor.h"
 #include "platform/file_io.h"
+#include "platform/item_path.h"
 
 namespace tarvelin {
 namespace {
@@ -31,9 +32,8 @@ struct Place {
 };
 
 Place placeOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return {"./", path};
-    return {path.substr(0, slash + 1), path.substr(slash + 1)};
+    const std::string_view folder = folderPart(path);
+    return {folder.empty() ? std::string("./") : std::string(folder), std::string(fileNamePart(path))};
 }
 
 // The file a write to `path` must reach: links followed to their end, also to a target that does not exist

@@ -1,6 +1,7 @@
 #include "platform/trash.h"
 #include "platform/file_job.h"
 #include "platform/file_job_texts.h"
+#include "platform/item_path.h"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -139,8 +140,7 @@ TrashResult Trash::moveToTrash(const std::string& path) {
     TrashResult result;
     std::string trimmed = path;
     while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
-    const auto slash = trimmed.rfind('/');
-    const std::string base = slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+    const std::string base(fileNamePart(trimmed));
     if (base.empty() || base == "." || base == ".." || trimmed == "/") {
         result.error = EINVAL;
         return result;

@@ -1,13 +1,9 @@
 #include "viewer/picture_paging.h"
+#include "platform/item_path.h"
 
 namespace tarvelin {
 
 namespace {
-
-std::string_view extensionOf(std::string_view name) {
-    const size_t dot = name.rfind('.');
-    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
-}
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -26,7 +22,7 @@ bool isPictureFileName(std::string_view name) {
 }
 
 PictureKind pictureKind(std::string_view path) {
-    const std::string_view ext = extensionOf(path.substr(path.rfind('/') + 1));
+    const std::string_view ext = extensionOf(path);
     if (equalsIgnoringCase(ext, ".bmp")) return PictureKind::Bitmap;
     if (equalsIgnoringCase(ext, ".jpg")) return PictureKind::Jpeg;
     return PictureKind::None;

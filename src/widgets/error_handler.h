@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/dialogs.h"
+#include "platform/display_name.h"
 
 namespace tarvelin {
 
@@ -17,7 +18,7 @@ bool runAction(Dialogs& dialogs, Action&& action) {
         std::forward<Action>(action)();
         return true;
     } catch (const std::exception& e) {
-        dialogs.error(QString::fromUtf8(e.what()));
+        dialogs.error(displayName(e.what()));
         return false;
     }
 }

@@ -19,6 +19,7 @@
 #include "browser/file_operation_dialogs.h"
 #include "browser/file_operation_runner.h"
 #include "browser/file_progress_dialog.h"
+#include "platform/display_name.h"
 #include "support/temp_folder.h"
 
 namespace tarvelin {
@@ -110,7 +111,7 @@ public:
     }
     void message(const QString& text) override { note("message " + text); }
     ConflictAnswer conflict(const FileConflict& c) override {
-        note(QStringLiteral("conflict ") + displayPath(c.target));
+        note(QStringLiteral("conflict ") + displayName(c.target));
         if (whileAsking) std::exchange(whileAsking, nullptr)();
         if (conflicts.empty()) return {};
         const auto answer = conflicts.front();

@@ -8,6 +8,7 @@
 #include "lists/icon_rules.h"
 #include "lists/list_tree.h"
 #include "lists/node_kinds.h"
+#include "platform/item_path.h"
 #include "support/temp_folder.h"
 
 namespace tarvelin {
@@ -60,7 +61,7 @@ TEST_F(IconRules, ExtensionTable) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        EXPECT_EQ(fileExtension(c.path), c.extension);
+        EXPECT_EQ(extensionOf(c.path), c.extension);
         EXPECT_EQ(extensionIcon(c.path), c.icon);
     }
 }
