@@ -12,6 +12,7 @@
 #include "lists/list_window.h"
 #include "lists/memo_file.h"
 #include "platform/dialogs.h"
+#include "platform/display_name.h"
 #include "platform/errors.h"
 #include "platform/palette_colours.h"
 #include "widgets/error_handler.h"
@@ -140,7 +141,7 @@ void MemoPad::close() {
     TList& w = m_window;
     const bool keepFile =
         m_memoFileName == m_unreadFile &&
-        !m_dialogs.confirm(displayText(m_memoFileName) +
+        !m_dialogs.confirm(displayName(m_memoFileName) +
                            QStringLiteral(" は読み込めなかったメモです。メモ帳の内容で置き換えますか?"));
     if (!keepFile) writeMemoFile(m_memoFileName, *w.RichEdit1->document());
     if (m_memoFileName == m_unreadFile) m_unreadFile.clear();
