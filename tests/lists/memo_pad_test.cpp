@@ -178,7 +178,7 @@ TEST_F(MemoPadTest, SaveLeavesTheMemoAndSaveAsMovesIt) {
 
 TEST_F(MemoPadTest, CloseRequestClosesThePadAndKeepsTheWindow) {
     TList* list = savedList("plan.kxd");
-    list->setModified(true);
+    touch(list);
     toggle(list);
     window->close();  // the program's exit stops at this window
     EXPECT_EQ(window->lists().listWindows().size(), 1u);
