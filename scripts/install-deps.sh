@@ -11,6 +11,7 @@ packages=(
     xvfb xauth xdotool openbox x11-utils imagemagick
     desktop-file-utils appstream shared-mime-info dpkg-dev
     unrtf
+    clang-format git
 )
 
 missing=()
