@@ -5,6 +5,7 @@
 #include "browser/file_panes.h"
 #include "lists/node_kinds.h"
 #include "platform/display_name.h"
+#include "platform/item_path.h"
 #include "platform/shell.h"
 
 namespace tarvelin {
@@ -17,7 +18,7 @@ void FileOpening::open(const FocusedFile& file) {
     // The file path, not the item path: empty when the focused item is not selected, and then nothing more
     // opens.
     ListOpening how = ListOpening::fromFileList(file.filePath, displayName(file.name));
-    if (fileExtension(file.filePath) != ".kxd") {
+    if (extensionOf(file.filePath) != ".kxd") {
         m_log.appendLine(how.logLine);
         return;
     }

@@ -8,8 +8,7 @@ namespace tarvelin {
 
 std::string itemFolder(std::string_view path, PathKind kind) {
     if (kind == PathKind::Folder) return std::string(path);
-    const size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+    return std::string(folderPart(path));
 }
 
 void askPathKind(QObject* receiver, std::string path, std::function<void(PathKind)> then) {

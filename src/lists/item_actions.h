@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "lists/node_kinds.h"
+#include "platform/item_path.h"
 
 namespace tarvelin {
 
@@ -15,7 +16,7 @@ std::string itemFolder(std::string_view path, PathKind kind);
 
 // An item that opens in a list window of its own rather than with the desktop's program: ".kxd" exactly.
 inline bool isListDocument(std::string_view path) {
-    return fileExtension(path) == ".kxd";
+    return extensionOf(path) == ".kxd";
 }
 
 // Asks on a worker thread what `path` names and calls `then` with the answer on the thread of `receiver`,

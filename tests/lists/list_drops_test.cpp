@@ -3,12 +3,12 @@
 #include <QTest>
 #include <filesystem>
 
-#include "widgets/pane_drag.h"
 #include "list_window_fixture.h"
 #include "lists/list_drops.h"
 #include "lists/list_tree_model.h"
 #include "lists/list_tree_view.h"
 #include "tree_outline.h"
+#include "widgets/pane_drag.h"
 
 namespace tarvelin {
 namespace {
@@ -159,7 +159,7 @@ TEST_F(ListDropsTest, NodeDroppedOnAnItemIsReorderedNextToIt) {
         EXPECT_EQ(names(list), c.after) << c.dragged << " onto " << c.onto;
         EXPECT_EQ(tree(list).icon(nodeNamed(list, c.dragged)), iconBefore);
         EXPECT_TRUE(list->isModified());
-        list->setModified(false);
+        list->model()->markSaved();
         list->Close1Click();
     }
 }
