@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "browser/file_glyph.h"
-#include "widgets/pane_drag.h"
 #include "platform/display_name.h"
 #include "platform/item_path.h"
+#include "widgets/pane_drag.h"
 
 namespace tarvelin {
 

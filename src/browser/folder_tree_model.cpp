@@ -5,9 +5,9 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "widgets/pane_drag.h"
 #include "platform/display_name.h"
 #include "platform/item_path.h"
+#include "widgets/pane_drag.h"
 
 namespace tarvelin {
 

@@ -5,12 +5,12 @@
 #include <QMenu>
 #include <QMimeData>
 
-#include "widgets/pane_drag.h"
 #include "lists/list_tree_model.h"
 #include "lists/list_tree_view.h"
 #include "lists/list_window.h"
 #include "lists/node_kinds.h"
 #include "platform/dialogs.h"
+#include "widgets/pane_drag.h"
 
 namespace tarvelin {
 namespace {

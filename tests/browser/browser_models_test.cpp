@@ -8,8 +8,8 @@
 #include "browser/file_glyph.h"
 #include "browser/file_list_model.h"
 #include "browser/folder_tree_model.h"
-#include "widgets/pane_drag.h"
 #include "browser_fixture.h"
+#include "widgets/pane_drag.h"
 
 namespace tarvelin {
 namespace {
@@ -39,7 +39,8 @@ TEST(FolderTreeModel, ReadsSubfoldersOnlyWhenAsked) {
     const QModelIndex root = model.rootIndex();
     EXPECT_EQ(model.rowCount(), 1);
     EXPECT_EQ(root.data().toString(), "root");
-    EXPECT_EQ(root.data(FolderTreeModel::PathRole).toByteArray(), QByteArray::fromStdString(folder.file("root")));
+    EXPECT_EQ(root.data(FolderTreeModel::PathRole).toByteArray(),
+              QByteArray::fromStdString(folder.file("root")));
     EXPECT_EQ(childTexts(model, root), (QStringList{".hidden", "A", "b", "empty"}));
 
     const QModelIndex b = childNamed(model, root, "b");

@@ -18,9 +18,9 @@
 #include "browser/file_list_model.h"
 #include "browser/file_pane.h"
 #include "browser/folder_tree_model.h"
-#include "widgets/pane_drag.h"
 #include "browser/shell_tree_view.h"
 #include "browser_fixture.h"
+#include "widgets/pane_drag.h"
 
 namespace tarvelin {
 namespace {

@@ -199,7 +199,8 @@ TEST(ProfileFile, FailedWriteNamesTheFileAndKeepsEarlierWrites) {
     TempFolder dir;
     ProfileFile ini(dir.file("KX2cfg.ini"));
     ini.writeString("Window", "State", "Normal");
-    // A read-only settings file is refused (root too); a writable one in a read-only folder is written in place.
+    // A read-only settings file is refused (root too); a writable one in a read-only folder is written in
+    // place.
     ASSERT_EQ(::chmod(dir.file("KX2cfg.ini").c_str(), 0444), 0);
     try {
         ini.writeInteger("Window", "Width", 694);
