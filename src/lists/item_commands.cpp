@@ -3,6 +3,7 @@
 #include "lists/list_tree_model.h"
 #include "lists/list_window.h"
 #include "lists/list_window_host.h"
+#include "platform/display_name.h"
 #include "platform/shell.h"
 #include "widgets/error_handler.h"
 
@@ -26,7 +27,7 @@ void TList::TreeView1DblClick() {
         }
         if (!m_services.shell.openPath(path))
             m_services.dialogs.message(
-                QStringLiteral("%1 を開くプログラムが見つかりません").arg(QString::fromStdString(path)));
+                QStringLiteral("%1 を開くプログラムが見つかりません").arg(displayName(path)));
     });
 }
 

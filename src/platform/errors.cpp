@@ -1,10 +1,12 @@
 #include "platform/errors.h"
 
+#include "platform/codepage.h"
+
 namespace tarvelin {
 
 std::string formatMessage(std::string_view templ, std::string_view arg) {
     std::string out(templ);
-    if (const auto at = out.find("%s"); at != std::string::npos) out.replace(at, 2, arg);
+    if (const auto at = out.find("%s"); at != std::string::npos) out.replace(at, 2, displayUtf8(arg));
     return out;
 }
 

@@ -13,7 +13,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Replaces the first "%s" of a message template with the argument.
+// Replaces the first "%s" of a message template with the argument as the user reads it (a name or path made
+// on Windows shows its CP932 folders readably), so the message stays UTF-8.
 std::string formatMessage(std::string_view templ, std::string_view arg);
 
 // The error texts shared by every file the program reads or writes.

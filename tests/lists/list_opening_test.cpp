@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QListWidget>
 
 #include "app/operation_log.h"
@@ -80,6 +82,37 @@ TEST_F(ListOpeningRoads, AFileThatCannotBeReadLeavesItsWindowCaptionedListWithAT
     EXPECT_EQ(tabTexts(), QStringList{"Temp"});
     EXPECT_EQ(fakes.dialogs.messages(),
               QStringList{QString::fromStdString("ファイル " + path + " は開けません")});
+}
+
+// Names made on Windows: CP932 bytes, not UTF-8, read folder by folder.
+TEST_F(ListOpeningRoads, ListsNamedInCp932OpenSideBySideUnderTheirOwnNames) {
+    const std::string shiryo = "\x8E\x91\x97\xBF", choubo = "\x92\xA0\x95\xEB";  // 資料, 帳簿
+    openThroughDialog(writeList(shiryo + ".kxd", "A\r\n"));
+    openThroughDialog(writeList(choubo + ".kxd", "B\r\n"));
+    EXPECT_TRUE(fakes.dialogs.messages().isEmpty());
+    EXPECT_EQ(captions(), (QStringList{"資料.kxd", "帳簿.kxd"}));
+    EXPECT_EQ(tabTexts(), (QStringList{"資料", "帳簿"}));
+    openThroughDialog(dir.file(shiryo + ".kxd"));
+    EXPECT_EQ(fakes.dialogs.messages(),
+              QStringList{"すでに開かれていると同じ名前のファイルは、同時に開くことができません"});
+
+    // A CP932 folder holding a UTF-8 name, as an item of another list: its caption is the whole path.
+    ::mkdir(dir.file(shiryo).c_str(), 0700);
+    const std::string nested = writeList(shiryo + "/計画.kxd", "C\r\n");
+    window->lists().openNestedList(nested);
+    const QString shown = QString::fromStdString(dir.path()) + "資料/計画.kxd";
+    EXPECT_EQ(captions().last(), shown);
+
+    fakes.dialogs.calls.clear();
+    fakes.dialogs.confirmAnswers.push_back(false);
+    activeList()->model()->markModified();
+    activeList()->Close1Click();
+    EXPECT_EQ(fakes.dialogs.calls, (std::vector<test::Call>{{"confirm", {shown + "を保存しますか?"}}}));
+
+    // An error names the path readably too.
+    openThroughDialog(dir.file(shiryo + "/" + choubo + "2.kxd"));
+    EXPECT_EQ(fakes.dialogs.messages().last(),
+              "ファイル " + QString::fromStdString(dir.path()) + "資料/帳簿2.kxd は開けません");
 }
 
 }  // namespace
