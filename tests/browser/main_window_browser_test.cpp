@@ -191,6 +191,16 @@ TEST_F(MainWindowBrowserTest, TheStatusLineFollowsTheLeftListOnly) {
     EXPECT_EQ(window->statusLine(), "FileListDirectory : " + dataFolder());
 }
 
+TEST_F(MainWindowBrowserTest, TheStatusLineReadsEachFolderInItsOwnEncoding) {
+    const std::string cp932 = "\x8E\x91\x97\xBF";  // "資料", a folder made on Windows
+    std::filesystem::create_directories(data.file(cp932 + "/計画"));
+    test::makeFiles(data, {cp932 + "/計画/a.txt"});
+    auto window = openWindow(data.path());
+    control<ShellTreeView>(*window, "ShellTreeView1")->setRoot(data.file(cp932 + "/計画"));
+    test::click(*control<FileListBox>(*window, "FileListBox1"), 0);
+    EXPECT_EQ(window->statusLine(), "FileListDirectory : " + dataFolder() + "/資料/計画");
+}
+
 TEST_F(MainWindowBrowserTest, TheCurrentFileListIsTheOneFocusedOrRightClickedLast) {
     auto window = openWindow(data.path());
     control<ShellTreeView>(*window, "ShellTreeView2")->setRoot(data.path());
