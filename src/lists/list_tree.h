@@ -50,12 +50,11 @@ public:
         return source == kNoSource ? nullptr : &m_sources[source];
     }
     void setSourceBytes(NodeId node, std::string bytes);
-    int icon(NodeId node) const { return m_nodes[node].icon; }
-    void setIcon(NodeId node, int icon) { m_nodes[node].icon = static_cast<std::uint8_t>(icon); }
-    int selectedIcon(NodeId node) const { return m_nodes[node].selectedIcon; }
-    void setSelectedIcon(NodeId node, int icon) {
-        m_nodes[node].selectedIcon = static_cast<std::uint8_t>(icon);
-    }
+    // Icon indexes; -1 stands for an icon not yet known.
+    int icon(NodeId node) const { return iconOf(m_nodes[node].icon); }
+    void setIcon(NodeId node, int icon) { m_nodes[node].icon = stored(icon); }
+    int selectedIcon(NodeId node) const { return iconOf(m_nodes[node].selectedIcon); }
+    void setSelectedIcon(NodeId node, int icon) { m_nodes[node].selectedIcon = stored(icon); }
 
     NodeId parent(NodeId node) const { return m_nodes[node].parent; }
     bool hasChildren(NodeId node) const { return !m_nodes[node].children.empty(); }
@@ -97,6 +96,9 @@ public:
 
 private:
     static constexpr std::uint32_t kNoSource = 0xFFFFFFFFu;
+    static constexpr std::uint8_t kNoIcon = 0xFF;
+    static int iconOf(std::uint8_t stored) { return stored == kNoIcon ? -1 : stored; }
+    static std::uint8_t stored(int icon) { return icon < 0 ? kNoIcon : static_cast<std::uint8_t>(icon); }
 
     struct Node {
         std::string text;

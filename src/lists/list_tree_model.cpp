@@ -1,15 +1,31 @@
 #include "lists/list_tree_model.h"
 
 #include <QMimeData>
+#include <QPixmap>
 #include <algorithm>
 
 #include "lists/icon_rules.h"
 #include "lists/node_kinds.h"
+#include "lists/path_kind_service.h"
 #include "platform/desktop_shell.h"
 #include "platform/display_name.h"
 #include "widgets/image_list.h"
 
 namespace tarvelin {
+namespace {
+
+// An icon not yet known takes the room of one, empty, so that the text does not move when it comes.
+QIcon nodeIcon(int index) {
+    if (index != icons::kNotYetKnown) return imageListIcon(index);
+    static const QIcon blank = [] {
+        QPixmap empty(16, 16);
+        empty.fill(Qt::transparent);
+        return QIcon(empty);
+    }();
+    return blank;
+}
+
+}  // namespace
 
 QString shownText(const std::string& text) {
     // A character takes at most four bytes; the cut goes back to the start of one.
@@ -28,7 +44,10 @@ std::string typedNodeText(const QString& typed) {
 }
 
 ListTreeModel::ListTreeModel(ListDocument& document, QObject* parent)
-    : QAbstractItemModel(parent), m_document(document) {}
+    : ListTreeModel(document, pathKind, parent) {}
+
+ListTreeModel::ListTreeModel(ListDocument& document, PathProbe probe, QObject* parent)
+    : QAbstractItemModel(parent), m_document(document), m_probe(std::move(probe)) {}
 
 QModelIndex ListTreeModel::indexOf(NodeId node) const {
     if (node == kNoNode || !tree().isValid(node)) return {};
@@ -76,9 +95,11 @@ QVariant ListTreeModel::data(const QModelIndex& index, int role) const {
         case Qt::EditRole:
             return displayName(tree().text(node));
         case Qt::DecorationRole:
-            return imageListIcon(tree().icon(node));
+            return nodeIcon(tree().icon(node));
         case SelectedDecorationRole:
-            return imageListIcon(tree().selectedIcon(node));
+            // Until the rule's answer comes a selected node looks as it does unselected.
+            return nodeIcon(tree().selectedIcon(node) == icons::kNotYetKnown ? tree().icon(node)
+                                                                             : tree().selectedIcon(node));
         case IconRole:
             return tree().icon(node);
         case SelectedIconRole:
@@ -108,8 +129,10 @@ NodeId ListTreeModel::addChild(NodeId parent, const std::string& text) {
     const int row = static_cast<int>(tree().children(parent).size());
     beginInsertRows(indexOf(parent), row, row);
     const NodeId node = m_document.tree.addChild(parent, text);
+    forgetQuestionOf(node);
     m_document.modified = true;
     endInsertRows();
+    ruleNodeChildrenChanged(parent);
     return node;
 }
 
@@ -120,11 +143,13 @@ NodeId ListTreeModel::addChildren(NodeId parent, const std::vector<NewNode>& nod
     NodeId added = kNoNode;
     for (const NewNode& node : nodes) {
         added = m_document.tree.addChild(parent, node.text);
+        forgetQuestionOf(added);
         m_document.tree.setIcon(added, node.icon);
         m_document.tree.setSelectedIcon(added, node.selectedIcon);
     }
     m_document.modified = true;
     endInsertRows();
+    ruleNodeChildrenChanged(parent);
     return added;
 }
 
@@ -147,10 +172,14 @@ QMimeData* ListTreeModel::mimeData(const QModelIndexList& indexes) const {
 void ListTreeModel::remove(NodeId node) {
     const QModelIndex index = indexOf(node);
     if (!index.isValid()) return;
+    const NodeId parent = tree().parent(node);
+    const bool ruleNodeGoes = m_ruleNode != kNoNode && tree().isInSubtree(m_ruleNode, node);
     beginRemoveRows(index.parent(), index.row(), index.row());
     m_document.tree.remove(node);
     m_document.modified = true;
     endRemoveRows();
+    if (ruleNodeGoes) m_ruleNode = kNoNode;
+    ruleNodeChildrenChanged(parent);
 }
 
 bool ListTreeModel::move(NodeId node, NodeId destination, MoveMode mode) {
@@ -162,9 +191,12 @@ bool ListTreeModel::move(NodeId node, NodeId destination, MoveMode mode) {
     // Qt refuses a move onto the node's own place; the tree stays as it is then, apart from the expansion.
     const bool moves = beginMoveRows(source.parent(), source.row(), source.row(), indexOf(newParent), row);
     const bool wasExpanded = newParent != kNoNode && tree().isExpanded(newParent);
+    const NodeId oldParent = tree().parent(node);
     m_document.tree.move(node, destination, mode);
     m_document.modified = true;
     if (moves) endMoveRows();
+    ruleNodeChildrenChanged(oldParent);
+    ruleNodeChildrenChanged(newParent);
     if (newParent != kNoNode && !wasExpanded) emit expansionChanged(newParent, false);
     return true;
 }
@@ -174,6 +206,8 @@ void ListTreeModel::setText(NodeId node, std::string text) {
     m_document.modified = true;
     const QModelIndex index = indexOf(node);
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    // A renamed item's selected icon follows its new text.
+    if (node == m_ruleNode) applySelectedIconRule(node);
 }
 
 void ListTreeModel::announceIcons(NodeId node) {
@@ -182,17 +216,11 @@ void ListTreeModel::announceIcons(NodeId node) {
 }
 
 void ListTreeModel::setIcons(NodeId node, int icon, int selectedIcon) {
+    forgetQuestionOf(node);  // the icon is decided: an answer still on its way does not undo it
     if (tree().icon(node) == icon && tree().selectedIcon(node) == selectedIcon) return;
     m_document.tree.setIcon(node, icon);
     m_document.tree.setSelectedIcon(node, selectedIcon);
     announceIcons(node);
-}
-
-void ListTreeModel::applySelectedIconRule(NodeId node) {
-    if (node == kNoNode) return;
-    const int before = tree().selectedIcon(node);
-    tarvelin::applySelectedIconRule(m_document.tree, node);
-    if (tree().selectedIcon(node) != before) announceIcons(node);
 }
 
 void ListTreeModel::setExpanded(NodeId node, bool expanded, bool recursive) {

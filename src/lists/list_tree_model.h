@@ -1,10 +1,18 @@
 #pragma once
 
 #include <QAbstractItemModel>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
 
+#include "lists/icon_rules.h"
 #include "lists/list_document.h"
+#include "platform/path_kind.h"
 
 namespace tarvelin {
+
+class PathKindService;
 
 // The mark of a drag of nodes out of a binder tree; the drop learns which tree from the event's source.
 inline constexpr char kListNodesMime[] = "application/x-tarvelin2-list-nodes";
@@ -14,6 +22,10 @@ inline constexpr char kListNodesMime[] = "application/x-tarvelin2-list-nodes";
 //
 // The model is the only writer of the tree: every change is announced to the views, and the changes of
 // content (inserts, removals, moves, renames) mark the document modified; icons and expansion do not.
+//
+// What node texts name on disk is asked on worker threads, never on the window's: a node whose answer has
+// not come shows an icon not yet known (icons::kNotYetKnown), neither missing nor present, and its icon
+// settles, announced, when the answer comes. A volume that never answers leaves its nodes so.
 class ListTreeModel : public QAbstractItemModel {
     Q_OBJECT
 public:
@@ -24,6 +36,8 @@ public:
     };
 
     explicit ListTreeModel(ListDocument& document, QObject* parent = nullptr);
+    ListTreeModel(ListDocument& document, PathProbe probe, QObject* parent = nullptr);
+    ~ListTreeModel() override;
 
     const ListDocument& document() const { return m_document; }
     const ListTree& tree() const { return m_document.tree; }
@@ -65,7 +79,15 @@ public:
     bool move(NodeId node, NodeId destination, MoveMode mode);
     void setText(NodeId node, std::string text);
     void setIcons(NodeId node, int icon, int selectedIcon);
-    // The selected icon rule for the node that has just become the selected one.
+    // Reads the list file into the tree (errors propagate, with what was read kept and no icons given) and
+    // starts the icon assignment: the root gets its icon (and, on opening, is expanded one level) at once,
+    // every other node when the disk has answered for its text.
+    void load(const std::string& path, IconAssignment icons);
+    // True while a node given by load, or the selected icon rule, still waits for its answer.
+    bool iconsPending() const;
+    // The selected icon rule for the node that has just become the selected one (kNoNode: none). Until the
+    // disk answers, the node keeps the selected icon an earlier answer gave it, else the one its icon tells,
+    // else none known.
     void applySelectedIconRule(NodeId node);
     // Views follow through expansionChanged; expanding a node that is expanded announces nothing.
     void setExpanded(NodeId node, bool expanded, bool recursive);
@@ -91,8 +113,23 @@ signals:
 
 private:
     void announceIcons(NodeId node);
+    void announceIcons(std::vector<NodeId> nodes);
+    PathKindService& kinds();
+    void takeAnswers();
+    // A node handle may be reused once its node is gone: a question of a node added since is dropped.
+    void forgetQuestionOf(NodeId node);
+    // The rule's node changed children: its selected icon follows from the last answer without asking again.
+    void ruleNodeChildrenChanged(NodeId parent);
 
     ListDocument& m_document;
+    PathProbe m_probe;
+    std::unique_ptr<PathKindService> m_kinds;
+    IconAssignment m_assignment = IconAssignment::OnOpening;
+    std::uint32_t m_serial = 0;          // of the last load's questions, and of the rule's
+    std::vector<std::uint32_t> m_asked;  // per node handle: the serial of its open question, 0 for none
+    NodeId m_ruleNode = kNoNode;         // the node the selected icon rule last ran for
+    std::uint32_t m_ruleSerial = 0;
+    std::optional<PathKind> m_ruleKind;  // its answer, once come
 };
 
 // What the tree shows of a node's text: at most kShownCharacters and "…", so that a text of megabytes is laid

@@ -67,6 +67,17 @@ void ListTreeView::followExpansion(NodeId node, bool recursive) {
     }
 }
 
+void ListTreeView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                               const QList<int>& roles) {
+    if (topLeft == bottomRight) {
+        const ListTree& tree = m_model.tree();
+        for (NodeId parent = tree.parent(m_model.nodeOf(topLeft)); parent != kNoNode;
+             parent = tree.parent(parent))
+            if (!tree.isExpanded(parent)) return;
+    }
+    QTreeView::dataChanged(topLeft, bottomRight, roles);
+}
+
 void ListTreeView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
         const QModelIndex index = indexAt(event->position().toPoint());

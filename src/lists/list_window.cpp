@@ -79,7 +79,7 @@ void TList::buildControls() {
                                 QStringLiteral("リストを上書き保存"));
     column->addWidget(ToolBar1);
 
-    m_model = new ListTreeModel(m_document, this);
+    m_model = new ListTreeModel(m_document, m_services.pathProbe, this);
     TreeView1 = new ListTreeView(*m_model, this);
     // Panel1 shares the tree's place and covers it while it is shown.
     auto* area = new QGridLayout;
@@ -199,10 +199,7 @@ void TList::refreshCurrentNode() {
 
 void TList::loadDocument(const std::string& path, IconAssignment icons) {
     // One reset for reading and icons: the view rebuilds once. A read error skips the icons.
-    m_model->reset([&](ListDocument& document) {
-        readListDocument(document, path);
-        assignIcons(document.tree, icons);
-    });
+    m_model->load(path, icons);
     showExpansion();
 }
 

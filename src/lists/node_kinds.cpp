@@ -1,25 +1,10 @@
 #include "lists/node_kinds.h"
 #include "platform/item_path.h"
 
-#include <sys/stat.h>
-
 #include <array>
-#include <climits>
-#include <cstring>
 #include <utility>
 
 namespace tarvelin {
-
-PathKind pathKind(std::string_view text) {
-    // The kernel refuses a path of PATH_MAX bytes or more, so a fixed buffer holds every text it could find.
-    char path[PATH_MAX];
-    if (text.size() >= sizeof path || text.find('\0') != std::string_view::npos) return PathKind::Absent;
-    std::memcpy(path, text.data(), text.size());
-    path[text.size()] = '\0';
-    struct stat st;
-    if (::stat(path, &st) != 0) return PathKind::Absent;
-    return S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::File;
-}
 
 bool looksLikePath(std::string_view text) {
     return text.starts_with('/') || text.starts_with('\\') || text.starts_with("C:\\") ||

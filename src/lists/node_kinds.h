@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "lists/list_tree.h"
+#include "platform/path_kind.h"
 
 namespace tarvelin {
 
@@ -17,13 +18,10 @@ inline constexpr int kSelectedBinder = 5;  // selected non-item with children
 inline constexpr int kEmptyBinder = 6;     // also the selected non-item without children
 inline constexpr int kOtherFile = 13;      // a file whose extension the table does not know
 inline constexpr int kMissing = 22;
+// Not an image: what a node shows while the disk has not answered what its text names (a slow or hung
+// volume). Neither missing nor present.
+inline constexpr int kNotYetKnown = -1;
 }  // namespace icons
-
-enum class PathKind { Folder, File, Absent };
-
-// What the text names on disk, tested on its bytes exactly as they are (links followed; a relative text is
-// looked up from the current folder). A text holding a NUL byte names nothing.
-PathKind pathKind(std::string_view text);
 
 // An item is a node whose text exists as a file or a folder.
 inline bool isItemText(std::string_view text) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/dialogs.h"
+#include "platform/path_kind.h"
 #include "platform/shell.h"
 #include "platform/system_services.h"
 
@@ -19,6 +20,8 @@ struct Services {
     std::string programFolder;  // ends in "/"
     // File jobs; nullptr lets the main window run them itself with the real dialogs.
     FileOperations* fileOperations = nullptr;
+    // What item texts name on disk; list windows ask it on worker threads.
+    PathProbe pathProbe = pathKind;
 };
 
 }  // namespace tarvelin

@@ -19,9 +19,13 @@ class BinderCommands : public ListWindowTest {
 protected:
     TList* openList(const std::string& bytes) {
         openThroughDialog(writeList("b.kxd", bytes));
+        EXPECT_TRUE(test::iconsSettled(*activeList()));
         return activeList();
     }
-    void select(TList* list, NodeId node) { list->TreeView1->setCurrentIndex(list->model()->indexOf(node)); }
+    void select(TList* list, NodeId node) {
+        list->TreeView1->setCurrentIndex(list->model()->indexOf(node));
+        EXPECT_TRUE(test::iconsSettled(*list));
+    }
     NodeId child(TList* list, NodeId parent, size_t i) { return list->document().tree.children(parent)[i]; }
 };
 

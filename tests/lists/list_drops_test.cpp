@@ -30,6 +30,7 @@ protected:
             lines.replace(at, 1, dir.path());
         openThroughDialog(writeList("d.kxd", lines));
         TList* list = activeList();
+        EXPECT_TRUE(test::iconsSettled(*list));
         list->TreeView1->expandAll();
         return list;
     }

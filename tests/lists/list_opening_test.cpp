@@ -58,6 +58,7 @@ TEST_F(ListOpeningRoads, EveryRoadOpensThroughOneCallWithItsOwnRules) {
         EXPECT_EQ(first.window->listFileName(), path) << c.road;
         EXPECT_EQ(tabTexts().front(), c.tab) << c.road;
         const ListTree& tree = first.window->document().tree;
+        ASSERT_TRUE(test::iconsSettled(*first.window)) << c.road;
         EXPECT_EQ(tree.icon(tree.first()), 0) << c.road;
         EXPECT_EQ(tree.icon(tree.children(tree.first())[0]), c.childIcon) << c.road;
         EXPECT_EQ(first.window->TreeView1->isExpanded(first.window->model()->indexOf(tree.first())),

@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabBar>
+#include <QTest>
 #include <memory>
 
 #include "app/list_windows.h"
@@ -17,6 +18,11 @@
 #include "support/temp_folder.h"
 
 namespace tarvelin::test {
+
+// Waits until the disk has answered for every icon of the list that waits on it.
+inline bool iconsSettled(const TList& list) {
+    return QTest::qWaitFor([&] { return !list.model()->iconsPending(); }, 5000);
+}
 
 // A shown main window over a temporary program folder, with scripted dialogs.
 class ListWindowTest : public ::testing::Test {

@@ -42,6 +42,7 @@ TEST_F(ListWindowFlows, OpenReadsTheFileAndAssignsIcons) {
     EXPECT_EQ(fakes.dialogs.calls.front(),
               (Call{"openFile", {"", "/lists", "プロジェクトファイル(*.kxd)", "", ""}}));
     TList* list = activeList();
+    ASSERT_TRUE(test::iconsSettled(*list));
     const ListTree& tree = list->document().tree;
     std::vector<int> icons;
     for (NodeId node : tree.treeOrder()) icons.push_back(tree.icon(node));

@@ -1,0 +1,186 @@
+// A list whose items lie on a volume that answers late or never: the window shows at once with its icons not
+// yet known, they settle as the answers come, and the disk is never asked on the window's thread.
+#include <QApplication>
+#include <QTest>
+#include <atomic>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include "list_window_fixture.h"
+#include "lists/icon_rules.h"
+#include "lists/list_tree_view.h"
+
+namespace tarvelin {
+namespace {
+
+using test::ListWindowTest;
+
+// The real file system behind a gate: texts under `held` wait until it opens; every question is counted and
+// the window's thread must never ask.
+struct GatedDisk {
+    std::mutex mutex;
+    std::condition_variable opened;
+    bool open = false;
+    std::string held;  // a folder whose texts wait; empty: every text waits
+    std::atomic<int> asked = 0;
+    std::atomic<int> askedOnTheWindowsThread = 0;
+    std::thread::id windowThread = std::this_thread::get_id();
+
+    PathKind probe(std::string_view text) {
+        ++asked;
+        if (std::this_thread::get_id() == windowThread) ++askedOnTheWindowsThread;
+        if (held.empty() || text.starts_with(held)) {
+            std::unique_lock lock(mutex);
+            opened.wait(lock, [&] { return open; });
+        }
+        return pathKind(text);
+    }
+    void release() {
+        const std::lock_guard lock(mutex);
+        open = true;
+        opened.notify_all();
+    }
+};
+
+class SlowVolume : public ListWindowTest {
+protected:
+    SlowVolume() {
+        Services services = fakes.services(dir.path());
+        services.pathProbe = [disk = disk](std::string_view text) { return disk->probe(text); };
+        window = std::make_unique<TKX2>(services);
+        window->show();
+        std::filesystem::create_directories(dir.file("folder"));
+        for (const char* name : {"a.txt", "b.xls", "c.jpg", "d.pdf", "e.DOC"}) dir.write(name, "x");
+    }
+    ~SlowVolume() override {
+        disk->release();  // workers still held end on their own
+    }
+    // A thousand items of every kind under binders, some nested, some empty.
+    std::string thousandItems(const std::string& held = {}) const {
+        static const char* const kTexts[] = {"a.txt", "b.xls",  "c.jpg",   "d.pdf",
+                                             "e.DOC", "folder", "gone.doc"};
+        std::string lines = "Root\r\n";
+        for (int i = 0; i < 1000; ++i) {
+            if (i % 50 == 0) lines += "\tBinder " + std::to_string(i) + "\r\n";
+            lines += "\t\t" + (held.empty() || i % 2 ? dir.file(kTexts[i % 7]) : held + std::to_string(i)) +
+                     "\r\n";
+            if (i % 100 == 0) lines += "\t\t\tinside\r\n";
+        }
+        return lines + "\tEmpty\r\n\tC:\\old\\gone.doc\r\n\tE:\\old\\gone.doc\r\n";
+    }
+    std::vector<int> iconsOf(const ListTree& tree) const {
+        std::vector<int> icons;
+        for (NodeId node : tree.treeOrder()) icons.push_back(tree.icon(node));
+        return icons;
+    }
+
+    std::shared_ptr<GatedDisk> disk = std::make_shared<GatedDisk>();
+};
+
+TEST_F(SlowVolume, TheWindowShowsBeforeAnyAnswerAndTheIconsSettleByTheRules) {
+    const std::string path = writeList("slow.kxd", thousandItems());
+    openThroughDialog(path);  // returns although no answer can come
+    TList* list = activeList();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->isVisible());
+    list->repaint();
+    const ListTree& tree = list->document().tree;
+    std::vector<int> waiting = iconsOf(tree);
+    EXPECT_EQ(waiting.front(), icons::kRoot);
+    waiting.erase(waiting.begin());
+    EXPECT_EQ(waiting, std::vector<int>(tree.size() - 1, icons::kNotYetKnown));
+    EXPECT_TRUE(list->TreeView1->isExpanded(list->model()->indexOf(tree.first())));
+    EXPECT_TRUE(list->model()->iconsPending());
+
+    disk->release();
+    ASSERT_TRUE(test::iconsSettled(*list));
+    ListDocument same;
+    readListDocument(same, path);
+    assignIconsOnOpening(same.tree);
+    EXPECT_EQ(iconsOf(tree), iconsOf(same.tree));
+    EXPECT_EQ(disk->askedOnTheWindowsThread, 0);
+}
+
+TEST_F(SlowVolume, AVolumeThatNeverAnswersLeavesItsItemsNotYetKnownNeverMissing) {
+    // The workers are one a volume, as the mount table tells: the held texts lie on a volume of their own.
+    disk->held = "/proc/tarvelin-hung/";
+    openThroughDialog(writeList("hung.kxd", thousandItems(disk->held)));
+    TList* list = activeList();
+    const ListTree& tree = list->document().tree;
+    const auto settledElsewhere = [&] {
+        for (NodeId node : tree.treeOrder())
+            if (tree.icon(node) == icons::kNotYetKnown && !tree.text(node).starts_with(disk->held))
+                return false;
+        return true;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(settledElsewhere, 5000));
+    QTest::qWait(50);
+    int held = 0;
+    for (NodeId node : tree.treeOrder()) {
+        if (!tree.text(node).starts_with(disk->held)) continue;
+        ++held;
+        EXPECT_EQ(tree.icon(node), icons::kNotYetKnown) << tree.text(node);
+        EXPECT_EQ(list->model()->indexOf(node).data(ListTreeModel::IconRole), icons::kNotYetKnown);
+    }
+    EXPECT_EQ(held, 500);
+
+    // Selecting a held item waits for nothing: it looks as it does unselected until its answer comes.
+    const NodeId heldItem = tree.children(tree.children(tree.first())[0])[0];
+    list->TreeView1->setCurrentIndex(list->model()->indexOf(heldItem));
+    list->repaint();
+    EXPECT_EQ(tree.selectedIcon(heldItem), icons::kNotYetKnown);
+    EXPECT_EQ(list->currentNode(), heldItem);
+    // A selected item the disk answered for gets the arrow.
+    const NodeId known = tree.children(tree.children(tree.first())[0])[1];
+    list->TreeView1->setCurrentIndex(list->model()->indexOf(known));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tree.selectedIcon(known) == icons::kSelectedItem; }, 5000));
+
+    // Closing the list while its questions hang waits for nothing either.
+    list->Close1Click();
+    QApplication::processEvents();
+    EXPECT_TRUE(window->lists().listWindows().empty());
+    EXPECT_EQ(disk->askedOnTheWindowsThread, 0);
+}
+
+TEST_F(SlowVolume, TheSelectedIconFollowsTheDiskAsTheRuleAsks) {
+    openThroughDialog(writeList("rule.kxd", "Root\r\n\t" + dir.file("a.txt") + "\r\n\tBinder\r\n\t\tX\r\n"));
+    TList* list = activeList();
+    disk->release();
+    ASSERT_TRUE(test::iconsSettled(*list));
+    const ListTree& tree = list->document().tree;
+    const NodeId item = tree.children(tree.first())[0];
+    const NodeId binder = tree.children(tree.first())[1];
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        NodeId node;
+        int selectedIcon;
+    };
+    const Step steps[] = {
+        {"an item", [&] { list->TreeView1->setCurrentIndex(list->model()->indexOf(item)); }, item, 4},
+        {"its file gone, selected again",
+         [&] {
+             std::filesystem::remove(dir.file("a.txt"));
+             list->TreeView1->setCurrentIndex(list->model()->indexOf(binder));
+             list->TreeView1->setCurrentIndex(list->model()->indexOf(item));
+         },
+         item, 6},
+        {"renamed to a folder", [&] { list->model()->setText(item, dir.file("folder")); }, item, 4},
+        {"a binder with children", [&] { list->TreeView1->setCurrentIndex(list->model()->indexOf(binder)); },
+         binder, 5},
+        {"its last child deleted", [&] { list->model()->remove(tree.children(binder)[0]); }, binder, 6},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        ASSERT_TRUE(test::iconsSettled(*list));
+        EXPECT_EQ(tree.selectedIcon(step.node), step.selectedIcon);
+        EXPECT_EQ(tree.icon(item), 19);  // the icon stays as opened
+    }
+    EXPECT_EQ(disk->askedOnTheWindowsThread, 0);
+}
+
+}  // namespace
+}  // namespace tarvelin
