@@ -52,19 +52,20 @@ ListTreeView::ListTreeView(ListTreeModel& model, QWidget* parent) : QTreeView(pa
 
 void ListTreeView::followExpansion(NodeId node, bool recursive) {
     const ListTree& tree = m_model.tree();
-    const QModelIndex top = m_model.indexOf(node);
-    setExpanded(top, tree.isExpanded(node));
-    if (!recursive) return;
-    // Every node with children below it, also those the view has expanded under a collapsed parent.
-    std::vector<NodeId> pending(tree.children(node).begin(), tree.children(node).end());
-    while (!pending.empty()) {
-        const NodeId n = pending.back();
-        pending.pop_back();
-        if (!tree.hasChildren(n)) continue;
-        const QModelIndex index = m_model.indexOf(n);
-        if (isExpanded(index) != tree.isExpanded(n)) setExpanded(index, tree.isExpanded(n));
-        pending.insert(pending.end(), tree.children(n).begin(), tree.children(n).end());
+    if (recursive) {
+        // A whole subtree in one layout: while one is pending, the view only notes each node's state.
+        scheduleDelayedItemsLayout();
+        // Every node with children below it, also those the view has expanded under a collapsed parent.
+        std::vector<NodeId> pending(tree.children(node).begin(), tree.children(node).end());
+        while (!pending.empty()) {
+            const NodeId n = pending.back();
+            pending.pop_back();
+            if (!tree.hasChildren(n)) continue;
+            setExpanded(m_model.indexOf(n), tree.isExpanded(n));
+            pending.insert(pending.end(), tree.children(n).begin(), tree.children(n).end());
+        }
     }
+    setExpanded(m_model.indexOf(node), tree.isExpanded(node));
 }
 
 void ListTreeView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
