@@ -132,7 +132,7 @@ NodeId ListTreeModel::addChild(NodeId parent, const std::string& text) {
     forgetQuestionOf(node);
     m_document.modified = true;
     endInsertRows();
-    ruleNodeChildrenChanged(parent);
+    followRuleAnswer(parent);
     return node;
 }
 
@@ -149,7 +149,7 @@ NodeId ListTreeModel::addChildren(NodeId parent, const std::vector<NewNode>& nod
     }
     m_document.modified = true;
     endInsertRows();
-    ruleNodeChildrenChanged(parent);
+    followRuleAnswer(parent);
     return added;
 }
 
@@ -179,7 +179,7 @@ void ListTreeModel::remove(NodeId node) {
     m_document.modified = true;
     endRemoveRows();
     if (ruleNodeGoes) m_ruleNode = kNoNode;
-    ruleNodeChildrenChanged(parent);
+    followRuleAnswer(parent);
 }
 
 bool ListTreeModel::move(NodeId node, NodeId destination, MoveMode mode) {
@@ -195,8 +195,8 @@ bool ListTreeModel::move(NodeId node, NodeId destination, MoveMode mode) {
     m_document.tree.move(node, destination, mode);
     m_document.modified = true;
     if (moves) endMoveRows();
-    ruleNodeChildrenChanged(oldParent);
-    ruleNodeChildrenChanged(newParent);
+    followRuleAnswer(oldParent);
+    followRuleAnswer(newParent);
     if (newParent != kNoNode && !wasExpanded) emit expansionChanged(newParent, false);
     return true;
 }

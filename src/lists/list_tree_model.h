@@ -118,8 +118,9 @@ private:
     void takeAnswers();
     // A node handle may be reused once its node is gone: a question of a node added since is dropped.
     void forgetQuestionOf(NodeId node);
-    // The rule's node changed children: its selected icon follows from the last answer without asking again.
-    void ruleNodeChildrenChanged(NodeId parent);
+    // When node is the rule's and its answer has come, sets its selected icon from that answer and the
+    // children it has now (they changed), without asking again.
+    void followRuleAnswer(NodeId node);
 
     ListDocument& m_document;
     PathProbe m_probe;

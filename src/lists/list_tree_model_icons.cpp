@@ -48,10 +48,17 @@ void ListTreeModel::load(const std::string& path, IconAssignment icons) {
         nodes.visitTreeOrder([&](NodeId node, size_t) {
             if (icons == IconAssignment::Simple) nodes.setSelectedIcon(node, icons::kSelectedItem);
             if (node == root) return true;
+            const std::string& text = nodes.text(node);
+            if (tooLongForAPath(text)) {  // no question, and no copy of a text of megabytes
+                nodes.setIcon(node, icons == IconAssignment::Simple
+                                        ? simpleIcon(PathKind::Absent)
+                                        : openingIcon(PathKind::Absent, text, nodes.hasChildren(node)));
+                return true;
+            }
             nodes.setIcon(node, icons::kNotYetKnown);
             if (m_asked.size() <= node) m_asked.resize(std::max<size_t>(node + 1, m_asked.size() * 2), 0);
             m_asked[node] = m_serial;
-            questions.emplace_back(questionKey(node, m_serial, false), nodes.text(node));
+            questions.emplace_back(questionKey(node, m_serial, false), text);
             return true;
         });
         if (root == kNoNode) return;
@@ -93,10 +100,15 @@ void ListTreeModel::applySelectedIconRule(NodeId node) {
             announceIcons(node);
         }
     }
+    if (tooLongForAPath(nodes.text(node))) {
+        m_ruleKind = PathKind::Absent;
+        followRuleAnswer(node);
+        return;
+    }
     kinds().ask({{questionKey(node, m_ruleSerial, true), nodes.text(node)}});
 }
 
-void ListTreeModel::ruleNodeChildrenChanged(NodeId parent) {
+void ListTreeModel::followRuleAnswer(NodeId parent) {
     if (parent == kNoNode || parent != m_ruleNode || !m_ruleKind) return;
     const int icon = selectedIcon(*m_ruleKind, tree().hasChildren(parent));
     if (icon == tree().selectedIcon(parent)) return;

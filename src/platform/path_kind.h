@@ -12,6 +12,9 @@ enum class PathKind { Folder, File, Absent };
 // volume does: windows ask it on worker threads.
 PathKind pathKind(std::string_view text);
 
+// A text this long names nothing on any volume: the kernel refuses it without looking.
+bool tooLongForAPath(std::string_view text);
+
 // pathKind, or a stand-in for it (tests give a volume that answers slowly or never).
 using PathProbe = std::function<PathKind(std::string_view)>;
 
