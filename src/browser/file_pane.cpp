@@ -1,11 +1,13 @@
 #include "browser/file_pane.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QSplitter>
 #include <QVBoxLayout>
 
 #include "browser/file_list_box.h"
 #include "browser/file_list_model.h"
+#include "browser/folder_tree.h"
 #include "browser/folder_tree_model.h"
 #include "browser/information_strip.h"
 #include "browser/shell_tree_view.h"
@@ -16,8 +18,12 @@ namespace tarvelin {
 
 FilePane::FilePane(const Layout& layout, DesktopPlaces places, QWidget* container, QVBoxLayout* column)
     : QObject(container),
-      m_folders(new FolderTreeModel(layout.showHidden, std::move(places), this)),
-      m_files(new FileListModel(this)) {
+      m_folders(new FolderTreeModel(
+          layout.showHidden, std::move(places), this,
+          layout.readWhenShown ? FolderTree::FirstRead::WhenAsked : FolderTree::FirstRead::Now)),
+      m_files(new FileListModel(this)),
+      m_container(container),
+      m_waitingForShow(layout.readWhenShown) {
     m_splitter = new QSplitter(Qt::Vertical, container);
     m_splitter->setObjectName(layout.splitter);
     m_splitter->setHandleWidth(layout.splitterHandle);
@@ -51,7 +57,19 @@ FilePane::FilePane(const Layout& layout, DesktopPlaces places, QWidget* containe
                                             ? m_files->list().itemPath(static_cast<size_t>(current.row()))
                                             : std::string());
             });
-    showFolderInFileList();
+    if (m_waitingForShow)
+        container->installEventFilter(this);
+    else
+        showFolderInFileList();
+}
+
+bool FilePane::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_container && event->type() == QEvent::Show && m_waitingForShow) {
+        m_waitingForShow = false;
+        m_container->removeEventFilter(this);
+        showFolderInFileList();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 FilePane::~FilePane() {
@@ -60,7 +78,7 @@ FilePane::~FilePane() {
 }
 
 void FilePane::showFolderInFileList() {
-    if (!m_tree->currentIndex().isValid()) return;
+    if (m_waitingForShow || !m_tree->currentIndex().isValid()) return;
     m_files->showFolder(m_tree->selectedPath());
 }
 

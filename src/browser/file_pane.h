@@ -28,6 +28,8 @@ public:
         int treeHeight;                       // at design
         int splitterHandle;
         bool showHidden;  // hidden folders in the tree
+        // The pane starts hidden: its folders are read when it is first shown, not at start.
+        bool readWhenShown = false;
     };
 
     // Adds the splitter and the strip to `column`, whose widget is `container`.
@@ -56,6 +58,9 @@ signals:
     // re-read that clears the list is not reported.
     void focusedFileChanged(const std::string& path);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void updateStrip();
 
@@ -65,6 +70,8 @@ private:
     QSplitter* m_splitter;
     FileListBox* m_list;
     QLabel* m_label;
+    QWidget* m_container;
+    bool m_waitingForShow;
 };
 
 }  // namespace tarvelin

@@ -43,7 +43,7 @@ FilePanes::FilePanes(Dialogs& dialogs, FileOperations& operations, QWidget* left
     rightColumn->setContentsMargins(0, 0, 0, 0);
     rightColumn->setSpacing(0);
     m_right = new FilePane({QStringLiteral("ShellTreeView2"), QStringLiteral("Splitter4"),
-                            QStringLiteral("FileListBox2"), QStringLiteral("Label2"), 184, 2, false},
+                            QStringLiteral("FileListBox2"), QStringLiteral("Label2"), 184, 2, false, true},
                            currentDesktopPlaces(), rightContainer, rightColumn);
 
     connect(m_left, &FilePane::selectionShown, this, [this](const QString& folder) {

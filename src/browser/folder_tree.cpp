@@ -84,14 +84,14 @@ void renumber(std::vector<std::unique_ptr<FolderNode>>& children, size_t from, s
 
 }  // namespace
 
-FolderTree::FolderTree(bool showHidden, DesktopPlaces places)
+FolderTree::FolderTree(bool showHidden, DesktopPlaces places, FirstRead firstRead)
     : m_showHidden(showHidden), m_places(std::move(places)) {
     m_places.desktop = normaliseFolder(m_places.desktop);
     m_places.home = normaliseFolder(m_places.home);  // a trailing "/" would leave the node without a name
-    setRoot(kDesktop);
+    setRoot(kDesktop, firstRead);
 }
 
-bool FolderTree::setRoot(std::string_view root) {
+bool FolderTree::setRoot(std::string_view root, FirstRead firstRead) {
     const bool desktop = isDesktopWord(root);
     if (m_rootNode) {
         const bool wasDesktop = isDesktopWord(m_root);
@@ -108,7 +108,7 @@ bool FolderTree::setRoot(std::string_view root) {
     // Built with its first level, silently: the reset covers it.
     FolderTreeObserver* observer = m_observer;
     m_observer = nullptr;
-    readChildren(*m_rootNode);
+    if (firstRead == FirstRead::Now) readChildren(*m_rootNode);
     m_observer = observer;
     if (m_observer) m_observer->endReset();
     return true;

@@ -64,8 +64,12 @@ public:
     static constexpr std::string_view kDesktop = "rfDesktop";
     static constexpr std::string_view kDesktopName = "デスクトップ";
 
+    // When the desktop's first level is read: at once, or when readChildren() first asks for it (a tree that
+    // is not shown yet need not touch the disk).
+    enum class FirstRead { Now, WhenAsked };
+
     // Starts at the desktop. `showHidden` decides for hidden folders everywhere in this tree.
-    FolderTree(bool showHidden, DesktopPlaces places);
+    FolderTree(bool showHidden, DesktopPlaces places, FirstRead firstRead = FirstRead::Now);
 
     void setObserver(FolderTreeObserver* observer) { m_observer = observer; }
 
@@ -77,7 +81,7 @@ public:
     // A root equal to the current one does nothing; folder paths are compared byte for byte, since on Linux
     // "Docs" and "docs" are two folders. A folder that does not exist gives a root node without children.
     // Returns whether the tree was rebuilt.
-    bool setRoot(std::string_view root);
+    bool setRoot(std::string_view root, FirstRead firstRead = FirstRead::Now);
 
     // Reads the node's children if they have not been read yet.
     void readChildren(FolderNode& node);

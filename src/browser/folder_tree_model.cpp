@@ -11,9 +11,10 @@
 
 namespace tarvelin {
 
-FolderTreeModel::FolderTreeModel(bool showHidden, DesktopPlaces places, QObject* parent)
+FolderTreeModel::FolderTreeModel(bool showHidden, DesktopPlaces places, QObject* parent,
+                                 FolderTree::FirstRead firstRead)
     : QAbstractItemModel(parent),
-      m_tree(showHidden, places),
+      m_tree(showHidden, places, firstRead),
       m_home(normaliseFolder(places.home)),
       m_volumes(std::move(places.volumes)) {
     for (std::string& volume : m_volumes) volume = normaliseFolder(volume);

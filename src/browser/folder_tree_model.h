@@ -16,7 +16,8 @@ class FolderTreeModel final : public QAbstractItemModel, private FolderTreeObser
 public:
     enum Role { PathRole = Qt::UserRole + 1 };  // the node's path as a QByteArray of the file-system bytes
 
-    FolderTreeModel(bool showHidden, DesktopPlaces places, QObject* parent = nullptr);
+    FolderTreeModel(bool showHidden, DesktopPlaces places, QObject* parent = nullptr,
+                    FolderTree::FirstRead firstRead = FolderTree::FirstRead::Now);
     ~FolderTreeModel() override;
 
     const FolderTree& tree() const { return m_tree; }

@@ -70,6 +70,9 @@ protected:
         return window;
     }
 
+    // The right pane reads its folders when it is first shown, as the two-pane mode shows it.
+    static void showRightPane(TKX2& window) { control<QAction>(window, "N13")->trigger(); }
+
     QString dataFolder() const { return QString::fromStdString(data.path()).chopped(1); }
 
     TempFolder home;
@@ -96,6 +99,8 @@ TEST_F(MainWindowBrowserTest, TheStartUpFolderBecomesTheLeftRootWhenItExists) {
         EXPECT_EQ(control<ShellTreeView>(*window, "ShellTreeView1")->root(), c.leftRoot) << c.treeDir;
         EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->files().folder(), c.leftFolder) << c.treeDir;
         EXPECT_EQ(control<ShellTreeView>(*window, "ShellTreeView2")->root(), "rfDesktop") << c.treeDir;
+        EXPECT_TRUE(listed(*control<FileListBox>(*window, "FileListBox2")).isEmpty()) << c.treeDir;
+        showRightPane(*window);
         EXPECT_EQ(listed(*control<FileListBox>(*window, "FileListBox2")), (QStringList{"on-desktop.txt"}))
             << c.treeDir;
         EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->files().mask(), "*.*");
@@ -172,6 +177,7 @@ TEST_F(MainWindowBrowserTest, RefreshReadsNewFoldersAndReplacesAVanishedRoot) {
 
 TEST_F(MainWindowBrowserTest, TheStatusLineFollowsTheLeftListOnly) {
     auto window = openWindow(data.path());
+    showRightPane(*window);
     EXPECT_EQ(window->statusLine(), "");
     control<ShellTreeView>(*window, "ShellTreeView2")->setRoot(data.file("other"));
     test::click(*control<FileListBox>(*window, "FileListBox2"), 0);
@@ -203,6 +209,7 @@ TEST_F(MainWindowBrowserTest, TheStatusLineReadsEachFolderInItsOwnEncoding) {
 
 TEST_F(MainWindowBrowserTest, TheCurrentFileListIsTheOneFocusedOrRightClickedLast) {
     auto window = openWindow(data.path());
+    showRightPane(*window);
     control<ShellTreeView>(*window, "ShellTreeView2")->setRoot(data.path());
     EXPECT_EQ(window->panes().currentFileList(), nullptr);
     control<FileListBox>(*window, "FileListBox2")->setFocus();
@@ -312,6 +319,7 @@ TEST_F(MainWindowBrowserTest, EachEntrySetsBothMasksAndTheButtonIcon) {
 
 TEST_F(MainWindowBrowserTest, FiltersNarrowBothListsAndTheSameOneTwiceReadsNothing) {
     auto window = openWindow(data.path());
+    showRightPane(*window);
     control<ShellTreeView>(*window, "ShellTreeView2")->setRoot(data.path());
     QAction* txt = control<FileListMenu>(*window, "PopupMenu1")->findChild<QAction*>("txt1");
     txt->trigger();
