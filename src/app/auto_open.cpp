@@ -1,12 +1,15 @@
 #include "app/auto_open.h"
 
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 #include "app/list_windows.h"
 #include "app/tab_column.h"
 #include "lists/list_window.h"
 #include "platform/display_name.h"
-#include "settings/settings_dialog.h"
+#include "settings/auto_open_list.h"
+#include "settings/settings_file.h"
 #include "widgets/error_handler.h"
 
 namespace tarvelin {
@@ -19,14 +22,14 @@ bool isFile(const std::string& path) {
 
 }  // namespace
 
-void runAutoOpen(TProForm& settingsDialog, ListWindows& lists, Dialogs& dialogs) {
-    bool listed = false;
-    if (!runAction(dialogs, [&] { listed = settingsDialog.loadAutoOpenList(); }) || !listed) return;
+void runAutoOpen(const std::string& programFolder, ListWindows& lists, Dialogs& dialogs) {
+    std::optional<std::vector<std::string>> entries;
+    if (!runAction(dialogs, [&] { entries = AutoOpenListFile(programFolder).load(); }) || !entries) return;
 
     QString missing;
     std::vector<TList*> opened;
-    if (settingsDialog.autoOpenSwitch()) {
-        for (const std::string& entry : settingsDialog.autoOpenEntries()) {
+    if (SettingsFile(programFolder).openFiles(false)) {
+        for (const std::string& entry : *entries) {
             if (!isFile(entry)) {
                 missing += displayName(entry) + QLatin1Char('\r');
                 continue;

@@ -67,7 +67,6 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
     m_panes->setStartupTreeRoot(treeRoot.empty() ? std::string(SettingsFile::kDesktopRoot) : treeRoot);
     appendLogLine(QStringLiteral("Tarvelin を起動しました。"));
 
-    m_settingsDialog = new TProForm(m_services.dialogs, m_programFolder, *this, this);
     createViewer();
 }
 
@@ -170,8 +169,22 @@ void TKX2::setLeftTreeRoot(const std::string& root) {
     m_panes->left().tree()->setRoot(root);
 }
 
+TProForm& TKX2::settingsDialog() {
+    // Made when first asked for: its colour boxes cost more than the rest of the start.
+    if (!m_settingsDialog) {
+        m_settingsDialog = new TProForm(m_services.dialogs, m_programFolder, *this, this);
+        // Showing loads the list again and reports what fails to read; until then it holds what the start
+        // read.
+        try {
+            m_settingsDialog->loadAutoOpenList();
+        } catch (const std::exception&) {
+        }
+    }
+    return *m_settingsDialog;
+}
+
 void TKX2::N1Click() {
-    m_settingsDialog->exec();
+    settingsDialog().exec();
 }
 
 void TKX2::appendLogLine(const QString& message) {
@@ -252,7 +265,7 @@ void TKX2::showEvent(QShowEvent* event) {
 
 void TKX2::FormShow() {
     m_mode->saveLeftWidth();
-    runAutoOpen(*m_settingsDialog, *m_lists, m_services.dialogs);
+    runAutoOpen(m_programFolder, *m_lists, m_services.dialogs);
 }
 
 void TKX2::Exit1Click() {

@@ -61,7 +61,7 @@ public:
     void setLeftTreeRoot(const std::string& root) override;
 
     // "設定", made once right after the main window; its list is the auto-open list.
-    TProForm& settingsDialog() { return *m_settingsDialog; }
+    TProForm& settingsDialog();
     void N1Click();
 
     void appendLogLine(const QString& message);
