@@ -181,11 +181,13 @@ void readListDocument(ListDocument& document, const std::string& path) {
 }
 
 void readListBytes(ListDocument& document, std::string bytes, const std::string& path) {
-    bytes.resize(std::min(bytes.find('\0'), bytes.size()));
     std::vector<size_t> keptRaw;
-    // UTF-8 is the text as it stands and moves into it: a list may hold a text of megabytes. CP932 is
-    // converted and keeps its bytes for the lines that need them.
-    const TextForm form = textForm(bytes);
+    // UTF-8 is the text as it stands, up to a NUL, and moves into it: a list may hold a text of megabytes.
+    // CP932 is converted and keeps its bytes for the lines that need them.
+    size_t end = bytes.size();
+    const TextForm form = textFormToNul(bytes, end);
+    if (form == TextForm::Other) end = std::min(bytes.find('\0'), bytes.size());
+    bytes.resize(end);
     DecodedText decoded =
         form != TextForm::Other ? takeUtf8Text(std::move(bytes), form) : decodeListBytes(bytes, &keptRaw);
     // The encoding is the document's as soon as its tree is, even when a bad level stops the reading.

@@ -90,6 +90,20 @@ size_t asciiEnd(std::string_view s, size_t i) {
     return i;
 }
 
+// The first byte from i on that is not ASCII or is NUL, or the size; eight bytes at a time.
+size_t plainEnd(std::string_view s, size_t i) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHighs = 0x8080808080808080ull;
+    while (i + 8 <= s.size()) {
+        uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        if ((word | ((word - kOnes) & ~word)) & kHighs) break;  // a high bit, or a byte that is zero
+        i += 8;
+    }
+    while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80 && s[i] != '\0') ++i;
+    return i;
+}
+
 bool isAscii(std::string_view bytes) {
     return asciiEnd(bytes, 0) == bytes.size();
 }
@@ -109,6 +123,20 @@ TextForm textForm(std::string_view bytes) {
         if (len == 0) return TextForm::Other;
         i = asciiEnd(bytes, i + len);
     }
+    return form;
+}
+
+TextForm textFormToNul(std::string_view bytes, size_t& end) {
+    const size_t n = bytes.size();
+    size_t i = plainEnd(bytes, 0);
+    TextForm form = TextForm::Ascii;
+    while (i < n && bytes[i] != '\0') {
+        const size_t len = utf8SequenceLength(bytes, i);
+        if (len == 0) return TextForm::Other;
+        form = TextForm::Utf8;
+        i = plainEnd(bytes, i + len);
+    }
+    end = i;
     return form;
 }
 

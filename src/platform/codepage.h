@@ -20,6 +20,9 @@ struct DecodedText {
 // What bytes are as text, found in one pass: plain ASCII, other valid UTF-8, or neither.
 enum class TextForm { Ascii, Utf8, Other };
 TextForm textForm(std::string_view bytes);
+// The same for the bytes up to the first NUL, in the same pass; end is set to the offset of that NUL (the
+// size when there is none) unless the form is Other.
+TextForm textFormToNul(std::string_view bytes, size_t& end);
 bool isValidUtf8(std::string_view bytes);
 
 // UTF-8 when the bytes are valid UTF-8, otherwise CP932 (files made on Windows). Plain ASCII takes the system

@@ -80,5 +80,29 @@ TEST(Codepage, ValidatesUtf8Strictly) {
     for (const auto& [bytes, valid] : cases) EXPECT_EQ(isValidUtf8(bytes), valid) << bytes;
 }
 
+TEST(Codepage, TellsTheFormUpToTheFirstNul) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string bytes;
+        TextForm form;
+        size_t end;  // where the NUL is; unset for Other
+    };
+    const Case cases[] = {
+        {"", TextForm::Ascii, 0},
+        {"plain ascii long enough for the fast path", TextForm::Ascii, 41},
+        {"1234567\0\xFF\xFF"s, TextForm::Ascii, 7},          // what follows the NUL does not count
+        {"12345678\0abc"s, TextForm::Ascii, 8},              // a NUL that starts a word
+        {"\xE8\xB3\x87\0\xC0"s, TextForm::Utf8, 3},          // UTF-8 before it
+        {"12345678abcdefg\xC3\xA9xyz", TextForm::Utf8, 20},  // no NUL: the size
+        {"ab\xC3\0\xA9"s, TextForm::Other, 99},              // a sequence the NUL cuts off
+        {"\x8E\x91\x97\xBF\0"s, TextForm::Other, 99},
+    };
+    for (const Case& c : cases) {
+        size_t end = 99;
+        EXPECT_EQ(textFormToNul(c.bytes, end), c.form) << c.bytes;
+        EXPECT_EQ(end, c.end) << c.bytes;
+    }
+}
+
 }  // namespace
 }  // namespace tarvelin
