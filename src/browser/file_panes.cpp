@@ -13,6 +13,7 @@
 #include "browser/file_list_model.h"
 #include "browser/file_pane.h"
 #include "browser/folder_drops.h"
+#include "browser/folder_entries.h"
 #include "browser/folder_tree.h"
 #include "browser/folder_tree_model.h"
 #include "browser/shell_tree_view.h"
@@ -36,6 +37,8 @@ FilePanes::FilePanes(Dialogs& dialogs, FileOperations& operations, QWidget* left
     : QObject(window),
       m_commands(std::make_unique<FileCommands>(dialogs, operations)),
       m_folderDrops(new FolderDrops(operations, window)) {
+    // The left tree's first level and the left list are the same folder at start.
+    const SharedFolderReading sharedReading;
     m_left = new FilePane({QStringLiteral("ShellTreeView1"), QStringLiteral("Splitter2"),
                            QStringLiteral("FileListBox1"), QStringLiteral("Label1"), 160, 1, true},
                           currentDesktopPlaces(), leftContainer, leftColumn);
@@ -137,6 +140,7 @@ void FilePanes::filesDropped(FileListBox* target, const QString& source) {
 
 void FilePanes::setStartupTreeRoot(std::string root) {
     m_startupTreeRoot = std::move(root);
+    const SharedFolderReading sharedReading;
     if (isExistingFolder(m_startupTreeRoot)) m_left->tree()->setRoot(m_startupTreeRoot);
 }
 

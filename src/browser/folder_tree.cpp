@@ -10,6 +10,7 @@
 #include <iterator>
 #include <unordered_set>
 
+#include "browser/folder_entries.h"
 #include "browser/name_case.h"
 #include "platform/item_path.h"
 
@@ -40,35 +41,13 @@ std::string lastComponent(const std::string& folder) {
 }  // namespace
 
 std::vector<std::string> listSubfolders(const std::string& folder, bool includeHidden, int* error) {
+    const std::shared_ptr<const FolderEntries> read = readFolderEntries(folder);
     std::vector<std::string> names;
-    int status = 0;
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
-    if (!dir) {
-        status = errno;
-        if (fd >= 0) ::close(fd);
-    } else {
-        for (;;) {
-            errno = 0;
-            const dirent* entry = ::readdir(dir);
-            if (!entry) {
-                status = errno;
-                break;
-            }
-            const std::string_view name = entry->d_name;
-            if (name == "." || name == "..") continue;
-            if (name.front() == '.' && !includeHidden) continue;
-            bool folderEntry = entry->d_type == DT_DIR;
-            if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-                struct stat st;
-                folderEntry = ::fstatat(fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
-            }
-            if (folderEntry) names.emplace_back(name);
-        }
-        ::closedir(dir);
-    }
+    for (const FolderEntry& entry : read->entries)
+        if (entry.kind == EntryKind::Folder && (includeHidden || entry.name.front() != '.'))
+            names.push_back(entry.name);
     sortWithoutCase(names);
-    if (error) *error = status;
+    if (error) *error = read->error;
     return names;
 }
 

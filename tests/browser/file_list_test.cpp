@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "browser/folder_entries.h"
 #include "browser/folder_listing.h"
+#include "browser/folder_tree.h"
 #include "platform/item_path.h"
 #include "support/temp_folder.h"
 
@@ -77,6 +79,31 @@ TEST(FolderListing, UnreadableFolderGivesItsErrorAndNoNames) {
     EXPECT_EQ(missing.error, ENOENT);
     EXPECT_TRUE(missing.names.empty());
     EXPECT_EQ(listFolderFiles(folder.file("file"), FileMask("*.*")).error, ENOTDIR);
+}
+
+TEST(FolderListing, TheTreeAndTheListShareOneReadingOfAFolderOnlyWhileAskedTo) {
+    TempFolder folder;
+    folder.write("a.txt", "x");
+    makeFolder(folder, "sub");
+    const auto readTwice = [&] {
+        const Names folders = listSubfolders(folder.path(), true);
+        folder.write("b.txt", "x");  // comes between the two readings
+        makeFolder(folder, "sub2");
+        Names seen = listFolderFiles(folder.path(), FileMask("*.*")).names;
+        seen.insert(seen.begin(), folders.begin(), folders.end());
+        std::filesystem::remove(folder.file("b.txt"));
+        std::filesystem::remove(folder.file("sub2"));
+        return seen;
+    };
+    {
+        const SharedFolderReading shared;
+        EXPECT_EQ(readTwice(), (Names{"sub", "a.txt"}));
+        // Another folder in between replaces the kept reading.
+        EXPECT_EQ(listFolderFiles(folder.file("sub"), FileMask("*.*")).names, Names{});
+        folder.write("c.txt", "x");
+        EXPECT_EQ(listFolderFiles(folder.path(), FileMask("*.*")).names, (Names{"a.txt", "c.txt"}));
+    }
+    EXPECT_EQ(readTwice(), (Names{"sub", "a.txt", "b.txt", "c.txt"}));
 }
 
 TEST(ItemPath, OneSeparatorAlsoAtTheRoot) {
