@@ -82,7 +82,7 @@ public:
     // Reads the list file into the tree (errors propagate, with what was read kept and no icons given) and
     // starts the icon assignment: the root gets its icon (and, on opening, is expanded one level) at once,
     // every other node when the disk has answered for its text.
-    void load(const std::string& path, IconAssignment icons);
+    void load(const std::string& path, IconAssignment which);
     // True while a node given by load, or the selected icon rule, still waits for its answer.
     bool iconsPending() const;
     // The selected icon rule for the node that has just become the selected one (kNoNode: none). Until the

@@ -31,7 +31,7 @@ PathKindService& ListTreeModel::kinds() {
     return *m_kinds;
 }
 
-void ListTreeModel::load(const std::string& path, IconAssignment icons) {
+void ListTreeModel::load(const std::string& path, IconAssignment which) {
     if (m_kinds) m_kinds->forgetQuestions();
     m_serial = (m_serial + 1) & 0x7FFFFFFFu;
     if (m_serial == 0) m_serial = 1;
@@ -43,14 +43,14 @@ void ListTreeModel::load(const std::string& path, IconAssignment icons) {
         // Icons only for a list read whole; every node waits for its answer but the root.
         ListTree& nodes = document.tree;
         const NodeId root = nodes.first();
-        m_assignment = icons;
+        m_assignment = which;
         questions.reserve(nodes.size());
         nodes.visitTreeOrder([&](NodeId node, size_t) {
-            if (icons == IconAssignment::Simple) nodes.setSelectedIcon(node, icons::kSelectedItem);
+            if (which == IconAssignment::Simple) nodes.setSelectedIcon(node, icons::kSelectedItem);
             if (node == root) return true;
             const std::string& text = nodes.text(node);
             if (tooLongForAPath(text)) {  // no question, and no copy of a text of megabytes
-                nodes.setIcon(node, icons == IconAssignment::Simple
+                nodes.setIcon(node, which == IconAssignment::Simple
                                         ? simpleIcon(PathKind::Absent)
                                         : openingIcon(PathKind::Absent, text, nodes.hasChildren(node)));
                 return true;
@@ -63,7 +63,7 @@ void ListTreeModel::load(const std::string& path, IconAssignment icons) {
         });
         if (root == kNoNode) return;
         nodes.setIcon(root, icons::kRoot);
-        if (icons == IconAssignment::OnOpening) nodes.expand(root, false);
+        if (which == IconAssignment::OnOpening) nodes.expand(root, false);
     });
     if (!questions.empty()) kinds().ask(std::move(questions));
 }
