@@ -10,13 +10,15 @@
 namespace tarvelin {
 namespace {
 
-// The desktop's icon theme when it has one; otherwise the toolkit's own pictures, each read only when its
-// size is first drawn. Asking the style instead reads every size of every picture at once, and searches the
-// icon theme folders even when no theme is set: together a fifth of the start.
+// The desktop's icon theme when it has one; otherwise the toolkit's own pictures at the tree's sizes, 1x and
+// 2x. Asking the style instead reads every size of every picture, and searches the fallback theme's folders,
+// which hold no folder pictures: together a fifth of the start.
 QIcon placeIcon(const QString& themeName, const QString& picture) {
-    if (!QIcon::themeName().isEmpty() && QIcon::hasThemeIcon(themeName)) return QIcon::fromTheme(themeName);
+    const QString theme = QIcon::themeName();
+    if (!theme.isEmpty() && theme != QLatin1String("hicolor") && QIcon::hasThemeIcon(themeName))
+        return QIcon::fromTheme(themeName);
     QIcon icon;
-    for (int size : {16, 32, 128}) {
+    for (int size : {16, 32}) {
         const QString file =
             QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png").arg(picture).arg(size);
         if (QFile::exists(file)) icon.addFile(file, QSize(size, size));
