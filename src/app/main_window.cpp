@@ -4,12 +4,10 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QScreen>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QStatusBar>
@@ -22,8 +20,8 @@
 #include "app/help_document.h"
 #include "app/left_list_pictures.h"
 #include "app/list_windows.h"
+#include "app/main_placement.h"
 #include "app/operation_log.h"
-#include "app/outer_size.h"
 #include "browser/file_list_box.h"
 #include "browser/file_operation_dialogs.h"
 #include "browser/file_operation_mode.h"
@@ -35,7 +33,6 @@
 #include "platform/palette_colours.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
-#include "settings/window_placement.h"
 #include "viewer/viewer_window.h"
 #include "widgets/close_query.h"
 #include "widgets/error_handler.h"
@@ -62,7 +59,7 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
     // Every key then reads its default: say so once, and never write over the file at exit.
     if (settings.tooLargeToRead())
         m_services.dialogs.error(QString::fromUtf8(tooLargeToRead(settings.path()).what()));
-    restorePlacement(settings);
+    restoreMainPlacement(*this, settings);
     const std::string treeRoot = settings.treeDir(SettingsFile::kDesktopRoot);
     m_panes->setStartupTreeRoot(treeRoot.empty() ? std::string(SettingsFile::kDesktopRoot) : treeRoot);
     appendLogLine(QStringLiteral("Tarvelin を起動しました。"));
@@ -229,33 +226,6 @@ void TKX2::LoadActionSettings() {
     m_binderCollapse = SettingsFile(m_programFolder).nodeCollapse(false);
 }
 
-void TKX2::restorePlacement(const SettingsFile& settings) {
-    if (settings.windowState() != SettingsFile::kNormalState) {
-        setWindowState(Qt::WindowMaximized);
-        return;
-    }
-    setWindowState(Qt::WindowNoState);
-    WindowBounds stored;
-    stored.width = settings.windowWidth();
-    stored.height = settings.windowHeight();
-    stored.left = settings.windowLeft();
-    stored.top = settings.windowTop();
-    // A hand-edited size or a screen that is gone must not give a window out of reach or of gigabytes.
-    std::vector<WindowBounds> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect area = screen->availableGeometry();
-        WindowBounds bounds{area.x(), area.y(), area.width(), area.height()};
-        if (screen == QGuiApplication::primaryScreen())
-            screens.insert(screens.begin(), bounds);
-        else
-            screens.push_back(bounds);
-    }
-    const WindowBounds shown = boundsOnScreens(stored, screens);
-    new OuterSize(*this, QSize(shown.width, shown.height));
-    // The stored position decides where the window first appears, so it comes back where the user left it.
-    move(shown.left, shown.top);
-}
-
 void TKX2::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (m_shownOnce) return;
@@ -280,21 +250,6 @@ bool TKX2::listWindowsAgreeToClose() {
     return true;
 }
 
-void TKX2::storePlacement() {
-    SettingsFile settings(m_programFolder);
-    if (settings.tooLargeToRead()) return;  // told at start; its content is not ours to replace
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) {
-        settings.setWindowState(SettingsFile::kElseState);
-        return;
-    }
-    const QRect outer = frameGeometry();
-    settings.setWindowState(SettingsFile::kNormalState);
-    settings.setWindowWidth(outer.width());
-    settings.setWindowHeight(outer.height());
-    settings.setWindowLeft(outer.x());
-    settings.setWindowTop(outer.y());
-}
-
 void TKX2::closeEvent(QCloseEvent* event) {
     if (!listWindowsAgreeToClose()) {
         event->ignore();
@@ -302,7 +257,7 @@ void TKX2::closeEvent(QCloseEvent* event) {
     }
     // A settings file that cannot be written is reported once; the program still ends rather than trap the
     // user in a window that can never close.
-    runAction(m_services.dialogs, [this] { storePlacement(); });
+    runAction(m_services.dialogs, [this] { storeMainPlacement(*this, m_programFolder); });
     event->accept();
 }
 

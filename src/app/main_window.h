@@ -92,12 +92,10 @@ private:
     void connectCommands();
     // An item's folder from a list window; the right pane comes with the two-pane mode switched on.
     void showItemFolder(const std::string& folder, bool rightPane);
-    void restorePlacement(const SettingsFile& settings);
     void createViewer();
     MainWindowPlacement viewerPlacement() const;
     void FormShow();
     bool listWindowsAgreeToClose();
-    void storePlacement();
 
     Services m_services;
     std::string m_programFolder;
