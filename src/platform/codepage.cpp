@@ -90,8 +90,20 @@ size_t asciiEnd(std::string_view s, size_t i) {
     return i;
 }
 
-// The first byte from i on that is not ASCII or is NUL, or the size; eight bytes at a time.
+// The first byte from i on that is not ASCII or is NUL, or the size; 32 bytes at a time, then eight.
 size_t plainEnd(std::string_view s, size_t i) {
+    // As signed bytes, exactly the NUL and the bytes from 0x80 up are not above zero.
+    using Bytes = signed char __attribute__((vector_size(16)));
+    while (i + 32 <= s.size()) {
+        Bytes low, high;
+        std::memcpy(&low, s.data() + i, 16);
+        std::memcpy(&high, s.data() + i + 16, 16);
+        const Bytes stop = (low <= 0) | (high <= 0);
+        uint64_t halves[2];
+        std::memcpy(halves, &stop, 16);
+        if (halves[0] | halves[1]) break;
+        i += 32;
+    }
     constexpr uint64_t kOnes = 0x0101010101010101ull;
     constexpr uint64_t kHighs = 0x8080808080808080ull;
     while (i + 8 <= s.size()) {

@@ -90,8 +90,13 @@ TEST(Codepage, TellsTheFormUpToTheFirstNul) {
     const Case cases[] = {
         {"", TextForm::Ascii, 0},
         {"plain ascii long enough for the fast path", TextForm::Ascii, 41},
-        {"1234567\0\xFF\xFF"s, TextForm::Ascii, 7},          // what follows the NUL does not count
-        {"12345678\0abc"s, TextForm::Ascii, 8},              // a NUL that starts a word
+        {"1234567\0\xFF\xFF"s, TextForm::Ascii, 7},               // what follows the NUL does not count
+        {"12345678\0abc"s, TextForm::Ascii, 8},                   // a NUL that starts a word
+        {std::string(40, 'a') + "\0\xFF"s, TextForm::Ascii, 40},  // past 32 bytes seen at once
+        {std::string(33, 'a') + "\xC3\xA9"
+                                "b",
+         TextForm::Utf8, 36},
+        {std::string(31, 'a') + "\x80" + std::string(40, 'b'), TextForm::Other, 99},
         {"\xE8\xB3\x87\0\xC0"s, TextForm::Utf8, 3},          // UTF-8 before it
         {"12345678abcdefg\xC3\xA9xyz", TextForm::Utf8, 20},  // no NUL: the size
         {"ab\xC3\0\xA9"s, TextForm::Other, 99},              // a sequence the NUL cuts off
