@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "lists/list_drops.h"
 #include "lists/list_tree_model.h"
@@ -75,6 +76,15 @@ void ListTreeView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bo
         for (NodeId parent = tree.parent(m_model.nodeOf(topLeft)); parent != kNoNode;
              parent = tree.parent(parent))
             if (!tree.isExpanded(parent)) return;
+    }
+    const auto iconRole = [](int role) {
+        return role == Qt::DecorationRole || role == ListTreeModel::SelectedDecorationRole ||
+               role == ListTreeModel::IconRole || role == ListTreeModel::SelectedIconRole;
+    };
+    if (!roles.isEmpty() && std::all_of(roles.begin(), roles.end(), iconRole)) {
+        // Icons settling by the thousand: the shown rows are painted again at once, coalesced.
+        viewport()->update();
+        return;
     }
     QTreeView::dataChanged(topLeft, bottomRight, roles);
 }

@@ -30,8 +30,8 @@ signals:
     void dropped(QDropEvent* event);
 
 protected:
-    // A single row under a closed binder is not on the screen: nothing to repaint, and Qt would look for it
-    // among every row shown.
+    // A single row under a closed binder is not on the screen: nothing to repaint. A changed icon repaints
+    // the shown rows: Qt would look for a single row among every row shown.
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles = QList<int>()) override;
     void mousePressEvent(QMouseEvent* event) override;
