@@ -97,8 +97,20 @@ TEST_F(SlowVolume, TheWindowShowsBeforeAnyAnswerAndTheIconsSettleByTheRules) {
     EXPECT_TRUE(list->TreeView1->isExpanded(list->model()->indexOf(tree.first())));
     EXPECT_TRUE(list->model()->iconsPending());
 
+    // The shown rows are painted again as their icons settle.
+    struct PaintCount : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } painted;
+    list->TreeView1->viewport()->installEventFilter(&painted);
+    QTest::qWait(100);  // the paints of the showing are over
+    painted.paints = 0;
     disk->release();
     ASSERT_TRUE(test::iconsSettled(*list));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return painted.paints > 0; }, 5000));
     ListDocument same;
     readListDocument(same, path);
     assignIconsOnOpening(same.tree);
