@@ -64,7 +64,7 @@ TKX2::TKX2(Services services, QWidget* parent) : QMainWindow(parent), m_services
     m_panes->setStartupTreeRoot(treeRoot.empty() ? std::string(SettingsFile::kDesktopRoot) : treeRoot);
     appendLogLine(QStringLiteral("Tarvelin を起動しました。"));
 
-    createViewer();
+    connectViewer();
 }
 
 TKX2::~TKX2() {
@@ -106,19 +106,26 @@ void TKX2::connectCommands() {
             [this](int icon) { ToolButton2->setIcon(imageListIcon(icon)); });
 }
 
-void TKX2::createViewer() {
+void TKX2::connectViewer() {
+    // Only the user's own selections in the left list reach the viewer; its paging moves that selection
+    // itself.
+    connect(m_panes->left().list(), &FileListBox::userSelectionChanged, this,
+            [this] { viewer().PreviewFocusedImage(); });
+    connect(N12, &QAction::triggered, this, [this] { viewer().Show(); });
+    connect(ToolButton6, &QToolButton::clicked, this, [this] { viewer().Show(); });
+    connect(Window1, &QMenu::aboutToShow, N12,
+            [this] { N12->setEnabled(!m_viewer || !m_viewer->isVisible()); });
+}
+
+TViewer& TKX2::viewer() {
+    // Made at the first preview or showing, not at start: nothing of it is seen before.
+    if (m_viewer) return *m_viewer;
     m_leftPictures = std::make_unique<LeftListPictures>(m_panes->left());
     m_viewer = new TViewer(
         *m_leftPictures, uiFont(12), [this] { return viewerPlacement(); }, this);
-    // Only the user's own selections in the left list reach the viewer; its paging moves that selection
-    // itself.
-    connect(m_panes->left().list(), &FileListBox::userSelectionChanged, m_viewer,
-            &TViewer::PreviewFocusedImage);
-    connect(N12, &QAction::triggered, m_viewer, &TViewer::Show);
-    connect(ToolButton6, &QToolButton::clicked, m_viewer, &TViewer::Show);
     // The menu item is greyed while the viewer shows; the button always brings it to the front.
     connect(m_viewer, &TViewer::visibilityChanged, N12, [this](bool visible) { N12->setEnabled(!visible); });
-    connect(Window1, &QMenu::aboutToShow, N12, [this] { N12->setEnabled(!m_viewer->isVisible()); });
+    return *m_viewer;
 }
 
 MainWindowPlacement TKX2::viewerPlacement() const {

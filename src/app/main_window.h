@@ -52,7 +52,7 @@ public:
     Services& services() { return m_services; }
     ListWindows& lists() { return *m_lists; }
     FilePanes& panes() { return *m_panes; }
-    TViewer& viewer() { return *m_viewer; }
+    TViewer& viewer();
 
     // Re-run by the settings dialog after it has written the file.
     void ApplyColourSettings() override;
@@ -92,7 +92,7 @@ private:
     void connectCommands();
     // An item's folder from a list window; the right pane comes with the two-pane mode switched on.
     void showItemFolder(const std::string& folder, bool rightPane);
-    void createViewer();
+    void connectViewer();
     MainWindowPlacement viewerPlacement() const;
     void FormShow();
     bool listWindowsAgreeToClose();
