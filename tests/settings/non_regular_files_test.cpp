@@ -29,7 +29,7 @@ std::string errorOf(const std::function<void()>& action) {
     return "";
 }
 
-TEST(SpecialFiles, AFifoIsRefusedAtOnceByEveryReaderAndWriter) {
+TEST(NonRegularFiles, AFifoIsRefusedAtOnceByEveryReaderAndWriter) {
     const TempFolder dir;
     struct Case {
         const char* name;
@@ -76,7 +76,7 @@ TEST(SpecialFiles, AFifoIsRefusedAtOnceByEveryReaderAndWriter) {
     }
 }
 
-TEST(SpecialFiles, ASettingsFileTooLargeToReadIsNeverWritten) {
+TEST(NonRegularFiles, ASettingsFileTooLargeToReadIsNeverWritten) {
     const TempFolder dir;
     const std::string big = "[Window]\r\nWidth=800\r\n" + std::string(ProfileFile::kMaxFileBytes, ';');
     dir.write("KX2cfg.ini", big);

@@ -19,7 +19,7 @@ namespace {
 using test::runInChild;
 using test::TempFolder;
 
-TEST(SpecialFiles, TheBrowsersReadersRefuseAFifoAtOnce) {
+TEST(NonRegularFiles, TheBrowsersReadersRefuseAFifoAtOnce) {
     const TempFolder dir;
     std::filesystem::create_directories(dir.file("home/.config"));
     const std::string home = dir.file("home");
