@@ -127,10 +127,7 @@ void ListDrops::addFiles(std::vector<std::string> paths, bool foldersToo) {
 void ListDrops::dropFromOtherProgram(const QMimeData& data) {
     UriListPaths found = localPathsOfUriList(data.data(QStringLiteral("text/uri-list")));
     if (!data.hasFormat(QStringLiteral("text/uri-list")) && data.hasText()) ++found.ignored;
-    if (!found.paths.empty()) {
-        addFiles(std::move(found.paths), true);
-        m_model.markModified();
-    }
+    if (!found.paths.empty()) addFiles(std::move(found.paths), true);
     if (found.ignored > 0) m_dialogs.message(kNotLocal.arg(found.ignored));
 }
 
@@ -168,14 +165,13 @@ void ListDrops::reorderNextTo(NodeId node, NodeId target) {
     const size_t a = tree.index(node);
     const size_t b = tree.index(target);
     const bool last = b + 1 == tree.children(tree.parent(target)).size();
-    bool moved = false;
+    // The model opens the new parent with the move.
     if (a < b && !last)
-        moved = m_model.move(node, tree.next(target), MoveMode::InsertBefore);
+        m_model.move(node, tree.next(target), MoveMode::InsertBefore);
     else if (a > b && !last)
-        moved = m_model.move(node, target, MoveMode::InsertBefore);
+        m_model.move(node, target, MoveMode::InsertBefore);
     else
-        moved = m_model.move(node, target, MoveMode::AddAsLastSibling);
-    if (moved) expandParentOf(node);
+        m_model.move(node, target, MoveMode::AddAsLastSibling);
 }
 
 void ListDrops::N10Click() {
@@ -189,7 +185,7 @@ void ListDrops::N10Click() {
     const NodeId parent = tree.parent(current);
     if (parent != kNoNode && tree.children(parent).size() == 1)
         m_model.setIcons(parent, icons::kEmptyBinder, tree.selectedIcon(parent));
-    if (m_model.move(current, target, MoveMode::InsertBefore)) expandParentOf(current);
+    m_model.move(current, target, MoveMode::InsertBefore);
 }
 
 void ListDrops::N11Click() {
@@ -204,12 +200,6 @@ void ListDrops::N11Click() {
         m_model.setIcons(target, icons::kBinder, tree.selectedIcon(target));
     if (parent != kNoNode && !tree.hasChildren(parent))
         m_model.setIcons(parent, icons::kEmptyBinder, tree.selectedIcon(parent));
-    m_model.setExpanded(target, true, false);
-}
-
-void ListDrops::expandParentOf(NodeId node) {
-    const NodeId parent = m_model.tree().parent(node);
-    if (parent != kNoNode) m_model.setExpanded(parent, true, false);
 }
 
 }  // namespace tarvelin

@@ -53,7 +53,6 @@ private:
     void dropFromOtherProgram(const QMimeData& data);
     void rearrange();
     void reorderNextTo(NodeId node, NodeId target);
-    void expandParentOf(NodeId node);
 
     TList& m_window;
     Dialogs& m_dialogs;
