@@ -19,9 +19,9 @@ inline bool isListDocument(std::string_view path) {
     return extensionOf(path) == ".kxd";
 }
 
-// Asks on a worker thread what `path` names and calls `then` with the answer on the thread of `receiver`,
-// unless `receiver` is gone by then. A volume that never answers holds up only this question's thread, never
-// the window.
-void askPathKind(QObject* receiver, std::string path, std::function<void(PathKind)> then);
+// Asks `probe` on a worker thread what `path` names and calls `then` with the answer on the thread of
+// `receiver`, unless `receiver` is gone by then. A volume that never answers holds up only this question's
+// thread, never the window.
+void askPathKind(QObject* receiver, PathProbe probe, std::string path, std::function<void(PathKind)> then);
 
 }  // namespace tarvelin

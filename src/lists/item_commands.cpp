@@ -13,7 +13,7 @@ void TList::withSelectedItem(std::function<void(const std::string& path, PathKin
     const NodeId node = selectedNode();
     if (m_currentNode == kNoNode || node == kNoNode || node == m_document.tree.first()) return;
     const std::string path = m_document.tree.text(node);
-    askPathKind(this, path, [path, action = std::move(action)](PathKind kind) {
+    askPathKind(this, m_services.pathProbe, path, [path, action = std::move(action)](PathKind kind) {
         // An item whose file went since the list was read is no item any more.
         if (kind != PathKind::Absent) action(path, kind);
     });
