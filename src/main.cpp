@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/program.h"
+#include "platform/font_config_preload.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ int main(int argc, char* argv[]) {
                    stdout);
         return 0;
     }
+    tarvelin::FontConfigPreload fontConfig;
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     // Qt has now taken its own options (-platform, -display ...) out of argv.
@@ -31,5 +33,5 @@ int main(int argc, char* argv[]) {
         std::fputs(request.error.c_str(), stderr);
         return 2;
     }
-    return tarvelin::runProgram(app, request.files);
+    return tarvelin::runProgram(app, request.files, fontConfig);
 }

@@ -1,8 +1,10 @@
-// Usage: tarvelin2-svg-render SVG WIDTH HEIGHT OUT.png [opaque]
+// Usage: tarvelin2-svg-render SVG WIDTH HEIGHT OUT.png|OUT.px [opaque]
 //        tarvelin2-svg-render --icons SVG OUT_STEM [SVG OUT_STEM ...]
-// Draws an SVG picture at the given size: the desktop icon sizes, and the splash picture, which is opaque
-// (24 bits per pixel, no alpha channel). --icons draws each picture at 16 and 32 px into OUT_STEM-16.png and
-// OUT_STEM-32.png, the image list's 1x and 2x sizes, in one process because the set is large.
+// Draws an SVG picture at the given size: the desktop icon sizes as PNG, and the splash picture, which is
+// opaque (no alpha channel), as compiled-in pixels (.px). --icons draws each picture at 16 and 32 px into
+// OUT_STEM-16.px and OUT_STEM-32.px, the image list's 1x and 2x sizes, in one process because the set is
+// large.
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -10,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "widgets/compiled_picture.h"
 
 namespace {
 
@@ -26,8 +30,17 @@ bool draw(const QString& source, int width, int height, const QString& out, bool
         painter.setRenderHint(QPainter::Antialiasing);
         svg.render(&painter);
     }
-    if (opaque) image = image.convertToFormat(QImage::Format_RGB888);
-    if (!image.save(out, "PNG")) {
+    bool written = false;
+    if (out.endsWith(QLatin1String(".px"))) {
+        QFile file(out);
+        written = file.open(QIODevice::WriteOnly) &&
+                  file.write(tarvelin::encodeCompiledPicture(
+                      opaque ? image.convertToFormat(QImage::Format_RGB32) : image)) > 0 &&
+                  file.flush();
+    } else {
+        written = (opaque ? image.convertToFormat(QImage::Format_RGB888) : image).save(out, "PNG");
+    }
+    if (!written) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
         return false;
     }
@@ -46,14 +59,14 @@ int main(int argc, char* argv[]) {
         for (int i = 2; i < argc; i += 2)
             for (int size : {16, 32})
                 if (!draw(QString::fromLocal8Bit(argv[i]), size, size,
-                          QStringLiteral("%1-%2.png").arg(QString::fromLocal8Bit(argv[i + 1])).arg(size),
+                          QStringLiteral("%1-%2.px").arg(QString::fromLocal8Bit(argv[i + 1])).arg(size),
                           false))
                     return 1;
         return 0;
     }
     const bool opaque = argc == 6 && std::strcmp(argv[5], "opaque") == 0;
     if (argc != 5 && !opaque) {
-        std::fprintf(stderr, "usage: %s SVG WIDTH HEIGHT OUT.png [opaque]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s SVG WIDTH HEIGHT OUT.png|OUT.px [opaque]\n", argv[0]);
         return 2;
     }
     return draw(QString::fromLocal8Bit(argv[1]), std::atoi(argv[2]), std::atoi(argv[3]),

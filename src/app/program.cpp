@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QTranslator>
+#include <memory>
 
 #include "app/about_box.h"
 #include "app/first_paint_report.h"
@@ -15,10 +16,13 @@
 #include "app/splash.h"
 #include "app/termination_signal.h"
 #include "platform/desktop_shell.h"
+#include "platform/font_config_preload.h"
 #include "platform/program_folder.h"
 #include "platform/qt_dialogs.h"
 #include "platform/system_services.h"
+#include "widgets/deferred_standard_icons.h"
 #include "widgets/image_list.h"
+#include "widgets/ui_font.h"
 
 namespace tarvelin {
 namespace {
@@ -40,19 +44,25 @@ void installJapaneseTranslations(QApplication& app) {
 
 }  // namespace
 
-int runProgram(QApplication& app, const std::vector<std::string>& listFiles) {
+int runProgram(QApplication& app, const std::vector<std::string>& listFiles, FontConfigPreload& fontConfig) {
     const std::string folder = programFolder();
     const QString handover = handoverName(folder);
     if (handOverToRunningProgram(handover, listFiles)) return 0;
+    // Substitutions first: the fonts are matched through them, on the other thread from here on.
+    mapJapaneseFont();
+    fontConfig.matchFonts(
+        {{uiFont(12).families(), 12, QStringLiteral("Tarvelin を起動しました。漢字 Desktop")}});
+    const std::unique_ptr<FontConfigPreload, void (*)(FontConfigPreload*)> finishFonts(
+        &fontConfig, [](FontConfigPreload* fonts) { fonts->finish(); });
     ListHandoverServer handoverServer;
     handoverServer.listen(handover);
+    QApplication::setStyle(new DeferredStandardIconStyle);
     // Before any other window, so that it shows while the rest is built; it goes once another window shows.
     QPointer<Tsplash> splash = new Tsplash;
     splash->showAndPaint();
 
     QApplication::setApplicationName(QStringLiteral("Tarvelin2"));
     QApplication::setWindowIcon(programIcon());
-    mapJapaneseFont();
     installJapaneseTranslations(app);
 
     QtDialogs dialogs;

@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "widgets/compiled_picture.h"
+
 // Outside a namespace, as Q_INIT_RESOURCE needs; the reference keeps the picture in the static ui library.
 static void initSplashResources() {
     Q_INIT_RESOURCE(rendered);
@@ -26,7 +28,7 @@ constexpr int kHeight = 124;
 
 QPixmap splashPicture() {
     initSplashResources();
-    return QPixmap(QStringLiteral(":/pictures/splash.png"));
+    return QPixmap::fromImage(compiledPicture(QStringLiteral(":/pictures/splash.px")));
 }
 
 Tsplash::Tsplash()

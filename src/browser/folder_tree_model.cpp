@@ -1,29 +1,26 @@
 #include "browser/folder_tree_model.h"
 
-#include <QFile>
 #include <algorithm>
 
 #include "platform/display_name.h"
 #include "platform/item_path.h"
+#include "widgets/image_list.h"
 #include "widgets/pane_drag.h"
 
 namespace tarvelin {
 namespace {
 
-// The desktop's icon theme when it has one; otherwise the toolkit's own pictures at the tree's sizes, 1x and
-// 2x. Asking the style instead reads every size of every picture, and searches the fallback theme's folders,
-// which hold no folder pictures: together a fifth of the start.
-QIcon placeIcon(const QString& themeName, const QString& picture) {
+// The image list's pictures the tree shares.
+constexpr int kFolderPicture = 2;
+constexpr int kDesktopPicture = 20;
+
+// The desktop's icon theme when it has one; otherwise the program's own pictures, compiled in. The toolkit's
+// fallback pictures are PNG files, and reading the first has every image plugin loaded to look at it.
+QIcon placeIcon(const QString& themeName, const QIcon& own) {
     const QString theme = QIcon::themeName();
     if (!theme.isEmpty() && theme != QLatin1String("hicolor") && QIcon::hasThemeIcon(themeName))
         return QIcon::fromTheme(themeName);
-    QIcon icon;
-    for (int size : {16, 32}) {
-        const QString file =
-            QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png").arg(picture).arg(size);
-        if (QFile::exists(file)) icon.addFile(file, QSize(size, size));
-    }
-    return icon;
+    return own;
 }
 
 }  // namespace
@@ -126,10 +123,10 @@ void FolderTreeModel::fetchMore(const QModelIndex& parent) {
 
 QIcon FolderTreeModel::iconOf(const FolderNode& node) const {
     if (m_folderIcon.isNull()) {
-        m_folderIcon = placeIcon(QStringLiteral("folder"), QStringLiteral("dirclosed"));
-        m_driveIcon = placeIcon(QStringLiteral("drive-harddisk"), QStringLiteral("harddrive"));
-        m_desktopIcon = placeIcon(QStringLiteral("user-desktop"), QStringLiteral("desktop"));
-        m_homeIcon = placeIcon(QStringLiteral("user-home"), QStringLiteral("dirclosed"));
+        m_folderIcon = placeIcon(QStringLiteral("folder"), imageListIcon(kFolderPicture));
+        m_driveIcon = placeIcon(QStringLiteral("drive-harddisk"), driveIcon());
+        m_desktopIcon = placeIcon(QStringLiteral("user-desktop"), imageListIcon(kDesktopPicture));
+        m_homeIcon = placeIcon(QStringLiteral("user-home"), imageListIcon(kFolderPicture));
     }
     if (node.isDesktop()) return m_desktopIcon;
     const std::string& path = node.path();

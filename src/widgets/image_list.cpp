@@ -1,9 +1,11 @@
 #include "widgets/image_list.h"
 
-#include <QSize>
+#include <QPixmap>
 #include <QString>
 
 #include <array>
+
+#include "widgets/compiled_picture.h"
 
 // Q_INIT_RESOURCE must be used outside a namespace. Referencing the initialiser also keeps the linker from
 // dropping the compiled resources out of the static ui library.
@@ -16,12 +18,13 @@ namespace tarvelin {
 namespace {
 
 // The pictures are drawn at build time at 16 and 32 px: the pixmap engine picks the 32 px one on 2x screens
-// and for larger sizes, so the icons stay crisp without parsing SVG at start. A file added with its size is
-// read only when that size is first drawn.
+// and for larger sizes, so the icons stay crisp without parsing SVG at start.
 QIcon loadIcon(const QString& stem) {
     QIcon icon;
-    for (int size : {16, 32})
-        icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(stem).arg(size), QSize(size, size));
+    for (int size : {16, 32}) {
+        const QImage picture = compiledPicture(QStringLiteral(":/icons/%1-%2.px").arg(stem).arg(size));
+        if (!picture.isNull()) icon.addPixmap(QPixmap::fromImage(picture));
+    }
     return icon;
 }
 
@@ -31,7 +34,7 @@ QIcon loadIcon(const QString& stem) {
 QIcon cached(int slot, const QString& stem) {
     static auto* const icons = [] {
         initIconResources();
-        return new std::array<QIcon, kImageCount + kListToolbarImageCount + 1>;
+        return new std::array<QIcon, kImageCount + kListToolbarImageCount + 2>;
     }();
     QIcon& icon = (*icons)[slot];
     if (icon.isNull()) icon = loadIcon(stem);
@@ -55,6 +58,10 @@ QIcon listToolbarIcon(ListToolbarImage which) {
 
 QIcon programIcon() {
     return cached(kImageCount + kListToolbarImageCount, QStringLiteral("program"));
+}
+
+QIcon driveIcon() {
+    return cached(kImageCount + kListToolbarImageCount + 1, QStringLiteral("places/drive"));
 }
 
 }  // namespace tarvelin

@@ -16,5 +16,8 @@ QIcon imageListIcon(int index);
 QIcon listToolbarIcon(ListToolbarImage which);
 // The program's own picture, for windows and the desktop.
 QIcon programIcon();
+// A drive, for the folder tree where the desktop has no icon theme (its folders and the desktop take the
+// image list's pictures).
+QIcon driveIcon();
 
 }  // namespace tarvelin

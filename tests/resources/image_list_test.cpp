@@ -48,6 +48,7 @@ TEST(ImageList, EveryImageRendersAtOneAndTwoTimesSize) {
     for (ListToolbarImage which : kToolbarImages)
         expectDrawn(listToolbarIcon(which), "toolbar image " + std::to_string(static_cast<int>(which)));
     expectDrawn(programIcon(), "program icon");
+    expectDrawn(driveIcon(), "drive");
 }
 
 TEST(ImageList, IndexesOutsideTheListGiveNullIcons) {
@@ -94,6 +95,9 @@ TEST(ImageList, SourcesUseTheirDesignGrid) {
         ASSERT_TRUE(svg.isValid()) << name;
         EXPECT_EQ(svg.viewBox(), QRect(0, 0, 16, 16)) << name;
     }
+    QSvgRenderer drive(QStringLiteral(":/icons/places/drive.svg"));
+    ASSERT_TRUE(drive.isValid());
+    EXPECT_EQ(drive.viewBox(), QRect(0, 0, 16, 16));
     QSvgRenderer program(QStringLiteral(":/icons/program.svg"));
     ASSERT_TRUE(program.isValid());
     EXPECT_EQ(program.viewBox(), QRect(0, 0, 32, 32));
@@ -116,6 +120,7 @@ TEST(ImageList, PicturesMatchTheirSourcesAtBothSizes) {
             {listToolbarIcon(which),
              QStringLiteral(":/icons/listbar/%1.svg").arg(QLatin1String(names[static_cast<int>(which)]))});
     cases.push_back({programIcon(), QStringLiteral(":/icons/program.svg")});
+    cases.push_back({driveIcon(), QStringLiteral(":/icons/places/drive.svg")});
     for (const Case& c : cases)
         for (int size : {16, 32}) {
             QImage expected(size, size, QImage::Format_ARGB32_Premultiplied);

@@ -1,0 +1,61 @@
+#include "widgets/compiled_picture.h"
+
+#include <QResource>
+#include <QtEndian>
+#include <cstring>
+
+namespace tarvelin {
+namespace {
+
+constexpr char kMagic[4] = {'T', 'V', 'P', 'X'};
+constexpr qsizetype kHeaderSize = 16;
+// Far above any picture drawn for the program: a damaged header cannot ask for a huge allocation.
+constexpr quint32 kMaxSide = 4096;
+
+void appendWord(QByteArray& out, quint32 value) {
+    char word[4];
+    qToLittleEndian(value, word);
+    out.append(word, 4);
+}
+
+}  // namespace
+
+QByteArray encodeCompiledPicture(const QImage& image) {
+    const QImage pixels = image.format() == QImage::Format_RGB32
+                              ? image
+                              : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QByteArray out(kMagic, 4);
+    appendWord(out, static_cast<quint32>(pixels.width()));
+    appendWord(out, static_cast<quint32>(pixels.height()));
+    appendWord(out, static_cast<quint32>(pixels.format()));
+    // The stored words, not pixel(), which would undo the premultiplication.
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+        for (int x = 0; x < pixels.width(); ++x) appendWord(out, line[x]);
+    }
+    return out;
+}
+
+QImage decodeCompiledPicture(const QByteArray& data) {
+    if (data.size() < kHeaderSize || std::memcmp(data.constData(), kMagic, 4) != 0) return {};
+    const auto word = [&data](int at) { return qFromLittleEndian<quint32>(data.constData() + at); };
+    const quint32 width = word(4), height = word(8), format = word(12);
+    if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) return {};
+    if (format != QImage::Format_ARGB32_Premultiplied && format != QImage::Format_RGB32) return {};
+    if (data.size() != kHeaderSize + qsizetype(width) * height * 4) return {};
+    QImage image(int(width), int(height), static_cast<QImage::Format>(format));
+    if (image.isNull()) return {};
+    const char* row = data.constData() + kHeaderSize;
+    for (int y = 0; y < image.height(); ++y, row += width * 4) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (quint32 x = 0; x < width; ++x) line[x] = qFromLittleEndian<quint32>(row + x * 4);
+    }
+    return image;
+}
+
+QImage compiledPicture(const QString& resourcePath) {
+    const QResource resource(resourcePath);
+    return resource.isValid() ? decodeCompiledPicture(resource.uncompressedData()) : QImage();
+}
+
+}  // namespace tarvelin
