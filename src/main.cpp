@@ -4,6 +4,8 @@
 
 #include "app/command_line.h"
 #include "app/program.h"
+#include "browser/desktop_places.h"
+#include "browser/startup_folder.h"
 #include "platform/font_config_preload.h"
 
 namespace {
@@ -25,6 +27,8 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     tarvelin::FontConfigPreload fontConfig;
+    // The left pane's first folder, read while the display connection is made.
+    const tarvelin::StartupFolderReading startupFolder(tarvelin::currentDesktopPlaces().desktop);
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     // Qt has now taken its own options (-platform, -display ...) out of argv.

@@ -2,6 +2,7 @@
 
 #include "browser/file_mask.h"
 #include "browser/folder_listing.h"
+#include "browser/startup_folder.h"
 #include "platform/item_path.h"
 
 namespace tarvelin {
@@ -27,7 +28,8 @@ void FileList::reread() {
         m_readError = 0;
         return;
     }
-    FolderListing listing = listFolderFiles(m_folder, FileMask(m_mask));
+    std::optional<FolderListing> startup = takeStartupListing(m_folder, m_mask);
+    FolderListing listing = startup ? std::move(*startup) : listFolderFiles(m_folder, FileMask(m_mask));
     m_items = std::move(listing.names);
     m_readError = listing.error;
 }

@@ -7,6 +7,8 @@
 
 #include <cerrno>
 
+#include "browser/startup_folder.h"
+
 namespace tarvelin {
 namespace {
 
@@ -21,7 +23,9 @@ EntryKind kindOf(int dirFd, const dirent& entry) {
     return S_ISREG(st.st_mode) ? EntryKind::File : S_ISDIR(st.st_mode) ? EntryKind::Folder : EntryKind::Other;
 }
 
-FolderEntries readFromDisk(const std::string& folder) {
+}  // namespace
+
+FolderEntries readFolderFromDisk(const std::string& folder) {
     FolderEntries read;
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
@@ -45,12 +49,11 @@ FolderEntries readFromDisk(const std::string& folder) {
     return read;
 }
 
-}  // namespace
-
 std::shared_ptr<const FolderEntries> readFolderEntries(const std::string& folder) {
     SharedFolderReading* shared = t_shared;
     if (shared && shared->m_entries && shared->m_folder == folder) return shared->m_entries;
-    auto read = std::make_shared<const FolderEntries>(readFromDisk(folder));
+    std::shared_ptr<const FolderEntries> read = takeStartupEntries(folder);
+    if (!read) read = std::make_shared<const FolderEntries>(readFolderFromDisk(folder));
     if (shared) {
         shared->m_folder = folder;
         shared->m_entries = read;

@@ -18,11 +18,14 @@ struct Entry {
 }  // namespace
 
 FolderListing listFolderFiles(const std::string& folder, const FileMask& mask) {
+    return listFolderFiles(*readFolderEntries(folder), mask);
+}
+
+FolderListing listFolderFiles(const FolderEntries& read, const FileMask& mask) {
     FolderListing listing;
-    const std::shared_ptr<const FolderEntries> read = readFolderEntries(folder);
-    listing.error = read->error;
+    listing.error = read.error;
     std::vector<Entry> entries;
-    for (const FolderEntry& entry : read->entries) {
+    for (const FolderEntry& entry : read.entries) {
         if (entry.kind != EntryKind::File || entry.name.front() == '.') continue;  // hidden files too
         std::string key = foldCase(entry.name);
         const int count = mask.matchCount(key);

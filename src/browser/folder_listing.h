@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "browser/file_mask.h"
+#include "browser/folder_entries.h"
 
 namespace tarvelin {
 
@@ -16,5 +17,7 @@ struct FolderListing {
 // kinds, and never hidden files (names starting with "."). A file matching two patterns appears twice. Names
 // are sorted by their folded form, ties broken by their bytes so the order does not depend on the disk.
 FolderListing listFolderFiles(const std::string& folder, const FileMask& mask);
+// The same of a folder read already.
+FolderListing listFolderFiles(const FolderEntries& read, const FileMask& mask);
 
 }  // namespace tarvelin

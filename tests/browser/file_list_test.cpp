@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string>
@@ -12,6 +13,7 @@
 #include "browser/folder_entries.h"
 #include "browser/folder_listing.h"
 #include "browser/folder_tree.h"
+#include "browser/startup_folder.h"
 #include "platform/item_path.h"
 #include "support/temp_folder.h"
 
@@ -204,6 +206,44 @@ TEST(FileList, FilePathIsTheFocusedItemOnlyWhenSelected) {
     EXPECT_EQ(list.filePath(1, false), "");
     EXPECT_EQ(list.filePath(-1, true), "");
     EXPECT_EQ(list.filePath(2, true), "");
+}
+
+}  // namespace
+}  // namespace tarvelin
+
+namespace tarvelin {
+namespace {
+
+// The start-up reading answers the first listing and the first reading of its folder, each once; a file made
+// after it was taken shows from the next reading on.
+TEST(StartupFolderReading, AnswersTheFirstReadingsOfItsFolderOnce) {
+    TempFolder folder, other;
+    folder.write("b.txt", "x");
+    folder.write("A.doc", "x");
+    other.write("o.txt", "x");
+    const auto fileCount = [](const FolderEntries& read) {
+        return std::count_if(read.entries.begin(), read.entries.end(),
+                             [](const FolderEntry& e) { return e.kind == EntryKind::File; });
+    };
+    {
+        const StartupFolderReading reading(folder.path());  // with its trailing "/": the same folder
+        EXPECT_FALSE(takeStartupListing(folder.path(), "*.txt"))
+            << "only the mask of all files is read ahead";
+        EXPECT_EQ(takeStartupEntries(other.path()), nullptr);
+        FileList list;
+        list.showFolder(folder.path());
+        EXPECT_EQ(list.items(), (Names{"A.doc", "b.txt"}));
+        EXPECT_FALSE(takeStartupListing(folder.path(), "*.*")) << "taken once";
+
+        folder.write("c.txt", "x");
+        EXPECT_EQ(fileCount(*readFolderEntries(folder.path())), 2) << "read before c.txt was made";
+        EXPECT_EQ(fileCount(*readFolderEntries(folder.path())), 3) << "from the disk again";
+        list.reread();
+        EXPECT_EQ(list.size(), 3u);
+    }
+    // Gone, and never taken: nothing waits, nothing answers.
+    { const StartupFolderReading untaken(other.path()); }
+    EXPECT_EQ(takeStartupEntries(other.path()), nullptr);
 }
 
 }  // namespace
