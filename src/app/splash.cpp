@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "platform/x11_window_background.h"
 #include "widgets/compiled_picture.h"
 
 // Outside a namespace, as Q_INIT_RESOURCE needs; the reference keeps the picture in the static ui library.
@@ -53,6 +54,13 @@ Tsplash::~Tsplash() {
 }
 
 void Tsplash::showAndPaint() {
+    // Where the X server draws the picture itself the window is never blank, so there is nothing to wait for
+    // before the main window is built.
+    create();
+    if (setX11WindowBackground(*windowHandle(), Image1->pixmap().toImage())) {
+        show();
+        return;
+    }
     show();
     QElapsedTimer waited;
     waited.start();
