@@ -220,12 +220,13 @@ void TKX2::Help2Click() {
             displayName(help));
 }
 
-void TKX2::setAboutBox(QDialog* aboutBox) {
-    m_aboutBox = aboutBox;
-    About1->setEnabled(aboutBox != nullptr);
+void TKX2::setAboutBox(std::function<QDialog*()> makeAboutBox) {
+    m_makeAboutBox = std::move(makeAboutBox);
+    About1->setEnabled(m_makeAboutBox != nullptr);
 }
 
 void TKX2::About1Click() {
+    if (!m_aboutBox && m_makeAboutBox) m_aboutBox = m_makeAboutBox();
     if (m_aboutBox) m_aboutBox->exec();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -71,9 +72,9 @@ public:
     // Commands of the menu bar handled by the main window itself.
     void Exit1Click();
     void Help2Click();
-    // "バージョン情報": shows the version dialog created at start, which comes in here and enables the
-    // command.
-    void setAboutBox(QDialog* aboutBox);
+    // "バージョン情報": shows the version dialog, made by makeAboutBox when first asked for and kept; giving
+    // the maker enables the command.
+    void setAboutBox(std::function<QDialog*()> makeAboutBox);
     void About1Click();
 
     // The help document handed to the desktop (findHelpDocument); empty when there is none.
@@ -106,6 +107,7 @@ private:
     std::array<ColourValue, 11> m_shownColours{};  // as last applied, by colour key
 
     ListWindows* m_lists = nullptr;
+    std::function<QDialog*()> m_makeAboutBox;
     QDialog* m_aboutBox = nullptr;
     FilePanes* m_panes = nullptr;
     TProForm* m_settingsDialog = nullptr;

@@ -71,8 +71,10 @@ int runProgram(QApplication& app, const std::vector<std::string>& listFiles, Fon
     SystemBeeper beeper;
     if (isPortableProgramFolder(currentProgramFolderInputs())) keepDialogStateIn(folder);
     TKX2 mainWindow(Services{dialogs, shell, clock, beeper, folder});
-    TAboutBox aboutBox(shell, programAboutTexts(mainWindow.helpFilePath()), &mainWindow);
-    mainWindow.setAboutBox(&aboutBox);
+    // Made when first asked for, as a child of the main window, which takes it down.
+    mainWindow.setAboutBox([&shell, &mainWindow]() -> QDialog* {
+        return new TAboutBox(shell, programAboutTexts(mainWindow.helpFilePath()), &mainWindow);
+    });
     QObject::connect(
         &handoverServer, &ListHandoverServer::filesReceived, &mainWindow,
         [&mainWindow](const std::vector<std::string>& files) { openHandedLists(mainWindow, files); });

@@ -167,8 +167,13 @@ TEST(AboutBoxInMainWindow, VersionCommandShowsTheOneDialogEachTime) {
     QAction* About1 = test::control<QAction>(window, "About1");
     EXPECT_FALSE(About1->isEnabled()) << "no dialog yet";
     TAboutBox box(fakes.shell, kTexts, &window);
-    window.setAboutBox(&box);
+    int made = 0;
+    window.setAboutBox([&]() -> QDialog* {
+        ++made;
+        return &box;
+    });
     EXPECT_TRUE(About1->isEnabled());
+    EXPECT_EQ(made, 0) << "made when first asked for";
     int shown = 0;
     for (int i = 0; i < 2; ++i) {
         QTimer::singleShot(0, &box, [&] {
@@ -179,6 +184,7 @@ TEST(AboutBoxInMainWindow, VersionCommandShowsTheOneDialogEachTime) {
         EXPECT_FALSE(box.isVisible());
     }
     EXPECT_EQ(shown, 2);
+    EXPECT_EQ(made, 1);
 }
 
 }  // namespace
