@@ -154,6 +154,11 @@ QVariant FolderTreeModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+QVariant FolderTreeModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::SizeHintRole) return QSize(0, 0);
+    return QAbstractItemModel::headerData(section, orientation, role);
+}
+
 Qt::ItemFlags FolderTreeModel::flags(const QModelIndex& index) const {
     if (!nodeAt(index)) return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;

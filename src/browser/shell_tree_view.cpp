@@ -21,6 +21,8 @@ ShellTreeView::ShellTreeView(const QString& name, FolderTreeModel& model, QWidge
     // One column as wide as its deepest name, so that deep trees scroll sideways instead of cutting names.
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     header()->setStretchLastSection(false);
+    // The hidden header's own font would otherwise be measured for a floor under the column's width.
+    header()->setMinimumSectionSize(0);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setDragEnabled(true);
