@@ -27,7 +27,7 @@ FileListBox::FileListBox(const QString& name, FileListModel& model, QWidget* par
     // Rows all have one height and are laid out in batches, so a folder of 100,000 files shows at once.
     setUniformItemSizes(true);
     setLayoutMode(QListView::Batched);
-    setBatchSize(10000);
+    setBatchSize(1000);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setDragEnabled(true);
     setAcceptDrops(true);
