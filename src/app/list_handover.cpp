@@ -1,9 +1,12 @@
 #include "app/list_handover.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
 #include <QDataStream>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -39,6 +42,15 @@ std::optional<std::vector<std::string>> decode(const QByteArray& body) {
     return files;
 }
 
+// In a folder, itself no link, owned by this user, that nobody else may enter or list.
+bool inPrivateFolder(const QString& socketPath) {
+    if (!socketPath.startsWith(QLatin1Char('/'))) return false;  // Qt's temporary folder, shared
+    struct stat folder;
+    const QByteArray path = QFile::encodeName(QFileInfo(socketPath).absolutePath());
+    return ::lstat(path.constData(), &folder) == 0 && S_ISDIR(folder.st_mode) &&
+           folder.st_uid == ::getuid() && (folder.st_mode & 077) == 0;
+}
+
 }  // namespace
 
 QString handoverName(const std::string& programFolder) {
@@ -48,10 +60,14 @@ QString handoverName(const std::string& programFolder) {
             .left(16);
     const QString name =
         QStringLiteral("tarvelin2-%1-%2").arg(::getuid()).arg(QString::fromLatin1(folderKey));
-    // The user's own runtime folder when the session has one; else Qt's place for sockets (the temporary
-    // folder), where the user id in the name keeps users apart.
+    // The user's own runtime folder when the session has one; else a folder of the user's own in the
+    // temporary folder; failing that (somebody else made it), Qt's place for sockets, the temporary folder
+    // itself, where the user id in the name keeps users apart.
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return runtime.isEmpty() || !QFileInfo(runtime).isDir() ? name : runtime + QLatin1Char('/') + name;
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir()) return runtime + QLatin1Char('/') + name;
+    const QString own = QDir::tempPath() + QStringLiteral("/tarvelin2-%1").arg(::getuid());
+    ::mkdir(QFile::encodeName(own).constData(), 0700);
+    return inPrivateFolder(own + QLatin1Char('/') + name) ? own + QLatin1Char('/') + name : name;
 }
 
 bool handOverToRunningProgram(const QString& name, const std::vector<std::string>& files, int timeoutMs) {
@@ -66,7 +82,6 @@ bool handOverToRunningProgram(const QString& name, const std::vector<std::string
 }
 
 ListHandoverServer::ListHandoverServer(QObject* parent) : QObject(parent), m_server(new QLocalServer(this)) {
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &ListHandoverServer::accept);
 }
 
@@ -76,6 +91,10 @@ bool ListHandoverServer::listen(const QString& name) {
     probe.connectToServer(name);
     if (probe.waitForConnected(1000)) return false;
     QLocalServer::removeServer(name);
+    // In a folder only this user may enter, such as the session's runtime folder, the socket is private as it
+    // stands; elsewhere Qt makes it so, at the cost of building it in a folder of its own and moving it over.
+    m_server->setSocketOptions(inPrivateFolder(name) ? QLocalServer::NoOptions
+                                                     : QLocalServer::UserAccessOption);
     return m_server->listen(name);
 }
 

@@ -12,7 +12,8 @@ namespace tarvelin {
 // One program per settings folder: a second start hands the lists named on its command line to the program
 // already running on the same folder, which would otherwise fight it over "KX2cfg.ini".
 
-// The local socket's name: in the user's runtime folder, after the user and the program folder.
+// The local socket's name, after the user and the program folder: in the user's runtime folder, else in a
+// folder only the user may enter, made in the temporary folder.
 QString handoverName(const std::string& programFolder);
 
 // In a second start: true when a running program took the files (it has answered), false when none runs.

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTest>
@@ -69,6 +72,23 @@ TEST_F(ListHandoverTest, TakesOverASocketLeftBehindButNotALiveOne) {
     EXPECT_TRUE(handOverFromAnotherThread(name, {"/a.kxd"}));
 }
 
+// Nobody else may connect: the socket sits in a folder only its user enters, or is made for its user alone.
+TEST_F(ListHandoverTest, OnlyItsUserCanReachTheSocket) {
+    for (const mode_t folderMode : {0700u, 0755u, 0777u}) {
+        const std::string folder = dir.file("f" + std::to_string(folderMode));
+        ASSERT_EQ(::mkdir(folder.c_str(), folderMode), 0);
+        ASSERT_EQ(::chmod(folder.c_str(), folderMode), 0);
+        const QString socket = QString::fromStdString(folder + "/socket");
+        ListHandoverServer server;
+        ASSERT_TRUE(server.listen(socket)) << folderMode;
+        struct stat st;
+        ASSERT_EQ(::stat((folder + "/socket").c_str(), &st), 0) << folderMode;
+        EXPECT_TRUE((folderMode & 077) == 0 || (st.st_mode & 077) == 0)
+            << std::oct << folderMode << " " << st.st_mode;
+        EXPECT_TRUE(handOverFromAnotherThread(socket, {"/a.kxd"})) << folderMode;
+    }
+}
+
 TEST_F(ListHandoverTest, StrayBytesAreDroppedAndTheServerGoesOn) {
     ListHandoverServer server;
     ASSERT_TRUE(server.listen(name));
@@ -101,6 +121,26 @@ TEST(ListHandoverName, IsPerUserAndPerProgramFolder) {
     EXPECT_EQ(a, handoverName("/home/u/.config/Tarvelin2/"));
     EXPECT_NE(a, handoverName("/opt/tarvelin2/"));
     EXPECT_TRUE(a.section(QLatin1Char('/'), -1).startsWith(QStringLiteral("tarvelin2-%1-").arg(::getuid())));
+}
+
+}  // namespace
+}  // namespace tarvelin
+
+namespace tarvelin {
+namespace {
+
+// Without a session runtime folder the socket still goes where only its user can reach it.
+TEST(ListHandoverName, WithoutARuntimeFolderLiesInAFolderOfTheUsersOwn) {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString name = handoverName("/opt/tarvelin2/");
+    if (!runtime.isNull()) qputenv("XDG_RUNTIME_DIR", runtime);
+    struct stat folder;
+    ASSERT_EQ(::lstat(QFile::encodeName(QFileInfo(name).absolutePath()).constData(), &folder), 0)
+        << name.toStdString();
+    EXPECT_TRUE(S_ISDIR(folder.st_mode));
+    EXPECT_EQ(folder.st_uid, ::getuid());
+    EXPECT_EQ(folder.st_mode & 077, 0u);
 }
 
 }  // namespace
