@@ -26,7 +26,7 @@ int main(int argc, char* argv[]) {
                    stdout);
         return 0;
     }
-    tarvelin::FontConfigPreload fontConfig;
+    const tarvelin::FontConfigPreload fontConfig;
     // The left pane's first folder, read while the display connection is made.
     const tarvelin::StartupFolderReading startupFolder(tarvelin::currentDesktopPlaces().desktop);
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
@@ -37,5 +37,5 @@ int main(int argc, char* argv[]) {
         std::fputs(request.error.c_str(), stderr);
         return 2;
     }
-    return tarvelin::runProgram(app, request.files, fontConfig);
+    return tarvelin::runProgram(app, request.files);
 }

@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QTimer>
 #include <QTranslator>
-#include <memory>
 
 #include "app/about_box.h"
 #include "app/first_paint_report.h"
@@ -16,13 +15,11 @@
 #include "app/splash.h"
 #include "app/termination_signal.h"
 #include "platform/desktop_shell.h"
-#include "platform/font_config_preload.h"
 #include "platform/program_folder.h"
 #include "platform/qt_dialogs.h"
 #include "platform/system_services.h"
 #include "widgets/deferred_standard_icons.h"
 #include "widgets/image_list.h"
-#include "widgets/ui_font.h"
 
 namespace tarvelin {
 namespace {
@@ -44,16 +41,10 @@ void installJapaneseTranslations(QApplication& app) {
 
 }  // namespace
 
-int runProgram(QApplication& app, const std::vector<std::string>& listFiles, FontConfigPreload& fontConfig) {
+int runProgram(QApplication& app, const std::vector<std::string>& listFiles) {
     const std::string folder = programFolder();
     const QString handover = handoverName(folder);
     if (handOverToRunningProgram(handover, listFiles)) return 0;
-    // Substitutions first: the fonts are matched through them, on the other thread from here on.
-    mapJapaneseFont();
-    fontConfig.matchFonts(
-        {{uiFont(12).families(), 12, QStringLiteral("Tarvelin を起動しました。漢字 Desktop")}});
-    const std::unique_ptr<FontConfigPreload, void (*)(FontConfigPreload*)> finishFonts(
-        &fontConfig, [](FontConfigPreload* fonts) { fonts->finish(); });
     ListHandoverServer handoverServer;
     handoverServer.listen(handover);
     QApplication::setStyle(new DeferredStandardIconStyle);
@@ -63,6 +54,7 @@ int runProgram(QApplication& app, const std::vector<std::string>& listFiles, Fon
 
     QApplication::setApplicationName(QStringLiteral("Tarvelin2"));
     QApplication::setWindowIcon(programIcon());
+    mapJapaneseFont();
     installJapaneseTranslations(app);
 
     QtDialogs dialogs;

@@ -1,62 +1,96 @@
 #include "browser/startup_folder.h"
 
 #include <atomic>
+#include <mutex>
 #include <system_error>
 
 #include "browser/file_list.h"
 #include "browser/file_mask.h"
+#include "platform/idle_priority.h"
 #include "platform/item_path.h"
 
 namespace tarvelin {
+
+struct StartupFolderReading::Reading {
+    explicit Reading(std::string path) : folder(std::move(path)) {}
+    const std::string folder;
+    std::mutex mutex;
+    bool finished = false;
+    std::shared_ptr<const FolderEntries> entries;
+    std::optional<FolderListing> listing;
+};
+
 namespace {
 
-std::atomic<StartupFolderReading*> g_reading{nullptr};
+std::mutex g_liveMutex;
+std::shared_ptr<StartupFolderReading::Reading> g_live;
+
+// The live reading of `folder` once it has finished, locked; null otherwise.
+std::shared_ptr<StartupFolderReading::Reading> finishedReadingOf(const std::string& folder,
+                                                                 std::unique_lock<std::mutex>& lock) {
+    std::shared_ptr<StartupFolderReading::Reading> reading;
+    {
+        const std::lock_guard live(g_liveMutex);
+        reading = g_live;
+    }
+    if (!reading || normaliseFolder(folder) != reading->folder) return nullptr;
+    lock = std::unique_lock(reading->mutex);
+    return reading->finished ? reading : nullptr;
+}
 
 }  // namespace
 
-StartupFolderReading::StartupFolderReading(std::string folder) : m_folder(normaliseFolder(folder)) {
-    if (m_folder.empty()) return;
+StartupFolderReading::StartupFolderReading(std::string folder)
+    : m_reading(std::make_shared<Reading>(normaliseFolder(folder))) {
+    if (m_reading->folder.empty()) return;
     try {
-        m_thread = std::thread([this] {
-            auto entries = std::make_shared<const FolderEntries>(readFolderFromDisk(m_folder));
+        m_thread = std::thread([reading = m_reading] {
+            runThisThreadAtIdlePriority();
+            auto entries = std::make_shared<const FolderEntries>(readFolderFromDisk(reading->folder));
             FolderListing listing = listFolderFiles(*entries, FileMask(FileList::kAllFiles));
-            const std::lock_guard lock(m_mutex);
-            m_entries = std::move(entries);
-            m_listing = std::move(listing);
-            m_done = true;
-            m_read.notify_all();
+            const std::lock_guard lock(reading->mutex);
+            reading->entries = std::move(entries);
+            reading->listing = std::move(listing);
+            reading->finished = true;
         });
     } catch (const std::system_error&) {
         return;  // no thread to spare: the pane reads the folder itself
     }
-    g_reading = this;
+    const std::lock_guard live(g_liveMutex);
+    g_live = m_reading;
 }
 
 StartupFolderReading::~StartupFolderReading() {
-    StartupFolderReading* self = this;
-    g_reading.compare_exchange_strong(self, nullptr);
-    if (m_thread.joinable()) m_thread.join();
+    {
+        const std::lock_guard live(g_liveMutex);
+        if (g_live == m_reading) g_live.reset();
+    }
+    if (!m_thread.joinable()) return;
+    // Starved of time by a busy machine, an idle thread could hold up the end of the program.
+    if (finished())
+        m_thread.join();
+    else
+        m_thread.detach();
 }
 
-void StartupFolderReading::waitUntilRead(std::unique_lock<std::mutex>& lock) {
-    m_read.wait(lock, [this] { return m_done; });
+bool StartupFolderReading::finished() const {
+    const std::lock_guard lock(m_reading->mutex);
+    return m_reading->finished;
 }
 
 std::shared_ptr<const FolderEntries> takeStartupEntries(const std::string& folder) {
-    StartupFolderReading* reading = g_reading;
-    if (!reading || normaliseFolder(folder) != reading->m_folder) return nullptr;
-    std::unique_lock lock(reading->m_mutex);
-    reading->waitUntilRead(lock);
-    return std::move(reading->m_entries);
+    std::unique_lock<std::mutex> lock;
+    const auto reading = finishedReadingOf(folder, lock);
+    return reading ? std::move(reading->entries) : nullptr;
 }
 
 std::optional<FolderListing> takeStartupListing(const std::string& folder, std::string_view mask) {
-    StartupFolderReading* reading = g_reading;
-    if (!reading || mask != FileList::kAllFiles || normaliseFolder(folder) != reading->m_folder) return {};
-    std::unique_lock lock(reading->m_mutex);
-    reading->waitUntilRead(lock);
-    std::optional<FolderListing> listing = std::move(reading->m_listing);
-    reading->m_listing.reset();
+    if (mask != FileList::kAllFiles) return {};
+    std::unique_lock<std::mutex> lock;
+    const auto reading = finishedReadingOf(folder, lock);
+    if (!reading) return {};
+    std::optional<FolderListing> listing = std::move(reading->listing);
+    reading->listing.reset();
     return listing;
 }
 

@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "browser/folder_entries.h"
@@ -214,8 +216,8 @@ TEST(FileList, FilePathIsTheFocusedItemOnlyWhenSelected) {
 namespace tarvelin {
 namespace {
 
-// The start-up reading answers the first listing and the first reading of its folder, each once; a file made
-// after it was taken shows from the next reading on.
+// The start-up reading answers the first listing and the first reading of its folder once it has finished,
+// each once; a file made after it was taken shows from the next reading on.
 TEST(StartupFolderReading, AnswersTheFirstReadingsOfItsFolderOnce) {
     TempFolder folder, other;
     folder.write("b.txt", "x");
@@ -227,6 +229,7 @@ TEST(StartupFolderReading, AnswersTheFirstReadingsOfItsFolderOnce) {
     };
     {
         const StartupFolderReading reading(folder.path());  // with its trailing "/": the same folder
+        while (!reading.finished()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         EXPECT_FALSE(takeStartupListing(folder.path(), "*.txt"))
             << "only the mask of all files is read ahead";
         EXPECT_EQ(takeStartupEntries(other.path()), nullptr);

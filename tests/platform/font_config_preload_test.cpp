@@ -1,33 +1,31 @@
 #include "platform/font_config_preload.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <chrono>
-#include <future>
+#include <cstdlib>
+
+#include "support/temp_folder.h"
 
 namespace tarvelin {
 namespace {
 
-// The program may end before it gives the fonts (a list handed to a running program), after, or while they
-// are matched: each way the thread must be taken back, not waited on for ever.
-TEST(FontConfigPreload, IsTakenBackWhetherOrNotItWasGivenFonts) {
-    const auto finishes = [](auto&& use) {
-        auto done = std::async(std::launch::async, [&use] {
-            FontConfigPreload preload;
-            use(preload);
-        });
-        return done.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
-    };
-    const FontConfigPreload::Sample sample{
-        {QStringLiteral("IPAPGothic")}, 12, QStringLiteral("起動 Desktop")};
-    EXPECT_TRUE(finishes([](FontConfigPreload&) {})) << "never given fonts";
-    EXPECT_TRUE(finishes([&](FontConfigPreload& p) { p.matchFonts({sample}); })) << "given, then gone";
-    EXPECT_TRUE(finishes([&](FontConfigPreload& p) {
-        p.matchFonts({sample});
-        p.finish();
-        p.matchFonts({sample});
-        p.finish();
-    })) << "given twice, finished twice";
+// An idle thread starved of time by a busy machine must not hold up the end of the program: a reading that
+// has not finished is left to finish by itself.
+TEST(FontConfigPreloadDeathTest, EndingDoesNotWaitForAReadingThatHasNotFinished) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    test::TempFolder dir;
+    const std::string pipe = dir.file("fonts.conf");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EXIT(
+        {
+            ::alarm(10);                                   // a wait would end here
+            ::setenv("FONTCONFIG_FILE", pipe.c_str(), 1);  // nobody writes: the reading never finishes
+            { const FontConfigPreload preload; }
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
