@@ -1,6 +1,5 @@
 #include "browser/startup_folder.h"
 
-#include <atomic>
 #include <mutex>
 #include <system_error>
 
@@ -24,6 +23,14 @@ namespace {
 
 std::mutex g_liveMutex;
 std::shared_ptr<StartupFolderReading::Reading> g_live;
+
+// Once both parts are taken, folders are no longer compared against the reading: every later reading of any
+// folder passes through here.
+void releaseIfTaken(const std::shared_ptr<StartupFolderReading::Reading>& reading) {
+    if (reading->entries || reading->listing) return;
+    const std::lock_guard live(g_liveMutex);
+    if (g_live == reading) g_live.reset();
+}
 
 // The live reading of `folder` once it has finished, locked; null otherwise.
 std::shared_ptr<StartupFolderReading::Reading> finishedReadingOf(const std::string& folder,
@@ -81,7 +88,10 @@ bool StartupFolderReading::finished() const {
 std::shared_ptr<const FolderEntries> takeStartupEntries(const std::string& folder) {
     std::unique_lock<std::mutex> lock;
     const auto reading = finishedReadingOf(folder, lock);
-    return reading ? std::move(reading->entries) : nullptr;
+    if (!reading) return nullptr;
+    std::shared_ptr<const FolderEntries> entries = std::move(reading->entries);
+    releaseIfTaken(reading);
+    return entries;
 }
 
 std::optional<FolderListing> takeStartupListing(const std::string& folder, std::string_view mask) {
@@ -91,6 +101,7 @@ std::optional<FolderListing> takeStartupListing(const std::string& folder, std::
     if (!reading) return {};
     std::optional<FolderListing> listing = std::move(reading->listing);
     reading->listing.reset();
+    releaseIfTaken(reading);
     return listing;
 }
 
