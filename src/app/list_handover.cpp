@@ -42,13 +42,16 @@ std::optional<std::vector<std::string>> decode(const QByteArray& body) {
     return files;
 }
 
-// In a folder, itself no link, owned by this user, that nobody else may enter or list.
+// A folder, itself no link, owned by this user, that nobody else may enter or list.
+bool privateFolder(const QString& folder) {
+    struct stat st;
+    return ::lstat(QFile::encodeName(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
+}
+
 bool inPrivateFolder(const QString& socketPath) {
-    if (!socketPath.startsWith(QLatin1Char('/'))) return false;  // Qt's temporary folder, shared
-    struct stat folder;
-    const QByteArray path = QFile::encodeName(QFileInfo(socketPath).absolutePath());
-    return ::lstat(path.constData(), &folder) == 0 && S_ISDIR(folder.st_mode) &&
-           folder.st_uid == ::getuid() && (folder.st_mode & 077) == 0;
+    // A bare name lies in Qt's temporary folder, which all share.
+    return socketPath.startsWith(QLatin1Char('/')) && privateFolder(QFileInfo(socketPath).absolutePath());
 }
 
 }  // namespace
@@ -67,7 +70,7 @@ QString handoverName(const std::string& programFolder) {
     if (!runtime.isEmpty() && QFileInfo(runtime).isDir()) return runtime + QLatin1Char('/') + name;
     const QString own = QDir::tempPath() + QStringLiteral("/tarvelin2-%1").arg(::getuid());
     ::mkdir(QFile::encodeName(own).constData(), 0700);
-    return inPrivateFolder(own + QLatin1Char('/') + name) ? own + QLatin1Char('/') + name : name;
+    return privateFolder(own) ? own + QLatin1Char('/') + name : name;
 }
 
 bool handOverToRunningProgram(const QString& name, const std::vector<std::string>& files, int timeoutMs) {

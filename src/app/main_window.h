@@ -61,7 +61,7 @@ public:
     ColourValue currentColour(ColourKey key) const override;
     void setLeftTreeRoot(const std::string& root) override;
 
-    // "設定", made once right after the main window; its list is the auto-open list.
+    // "設定", made once, when first asked for; its list is the auto-open list.
     TProForm& settingsDialog();
     void N1Click();
 

@@ -1,12 +1,8 @@
 #include "browser/folder_tree.h"
 
-#include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <iterator>
 #include <unordered_set>
 
