@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-qpa-plugins qt6-translations-l10n
     qt6-svg-dev libqt6svg6
-    libjpeg62-turbo-dev libfontconfig-dev libxcb1-dev fonts-ipafont-gothic
+    libjpeg62-turbo-dev libfontconfig-dev libxcb1-dev libxcb-randr0-dev fonts-ipafont-gothic
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool openbox x11-utils imagemagick
     desktop-file-utils appstream shared-mime-info dpkg-dev

@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/program.h"
+#include "app/splash.h"
 #include "browser/desktop_places.h"
 #include "browser/startup_folder.h"
 #include "platform/font_config_preload.h"
@@ -27,6 +28,8 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     const tarvelin::FontConfigPreload fontConfig;
+    // Made ready while the toolkit connects; shown once this start is known not to hand its lists over.
+    std::unique_ptr<tarvelin::X11SplashWindow> splash = tarvelin::prepareX11Splash({argv + 1, argv + argc});
     // The left pane's first folder, read while the display connection is made.
     const tarvelin::StartupFolderReading startupFolder(tarvelin::currentDesktopPlaces().desktop);
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
@@ -37,5 +40,5 @@ int main(int argc, char* argv[]) {
         std::fputs(request.error.c_str(), stderr);
         return 2;
     }
-    return tarvelin::runProgram(app, request.files);
+    return tarvelin::runProgram(app, request.files, std::move(splash));
 }

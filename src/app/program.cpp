@@ -19,7 +19,9 @@
 #include "platform/qt_dialogs.h"
 #include "platform/system_services.h"
 #include "widgets/deferred_standard_icons.h"
+#include "widgets/font_warm_up.h"
 #include "widgets/image_list.h"
+#include "widgets/ui_font.h"
 
 namespace tarvelin {
 namespace {
@@ -41,20 +43,24 @@ void installJapaneseTranslations(QApplication& app) {
 
 }  // namespace
 
-int runProgram(QApplication& app, const std::vector<std::string>& listFiles) {
+int runProgram(QApplication& app, const std::vector<std::string>& listFiles,
+               std::unique_ptr<X11SplashWindow> preparedSplash) {
     const std::string folder = programFolder();
     const QString handover = handoverName(folder);
     if (handOverToRunningProgram(handover, listFiles)) return 0;
+    mapJapaneseFont();
+    // The main window's first text is laid out some milliseconds from now: have the font ready by then.
+    const FontWarmUp fontWarmUp(uiFont(12),
+                                QStringLiteral("デスクトップ 2026/12/07 Tarvelin を起動しました。"));
     ListHandoverServer handoverServer;
     handoverServer.listen(handover);
     QApplication::setStyle(new DeferredStandardIconStyle);
     // Before any other window, so that it shows while the rest is built; it goes once another window shows.
-    QPointer<Tsplash> splash = new Tsplash;
+    QPointer<Tsplash> splash = new Tsplash(std::move(preparedSplash));
     splash->showAndPaint();
 
     QApplication::setApplicationName(QStringLiteral("Tarvelin2"));
     QApplication::setWindowIcon(programIcon());
-    mapJapaneseFont();
     installJapaneseTranslations(app);
 
     QtDialogs dialogs;

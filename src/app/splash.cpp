@@ -8,7 +8,10 @@
 #include <QThread>
 #include <QTimer>
 #include <QWindow>
+#include <cstdlib>
 
+#include "platform/toolkit_display.h"
+#include "platform/x11_splash_window.h"
 #include "platform/x11_window_background.h"
 #include "widgets/compiled_picture.h"
 
@@ -27,19 +30,43 @@ constexpr int kHeight = 124;
 
 }  // namespace
 
-QPixmap splashPicture() {
+QImage splashImage() {
     initSplashResources();
-    return QPixmap::fromImage(compiledPicture(QStringLiteral(":/pictures/splash.px")));
+    return compiledPicture(QStringLiteral(":/pictures/splash.px"));
 }
 
-Tsplash::Tsplash()
+QPixmap splashPicture() {
+    return QPixmap::fromImage(splashImage());
+}
+
+std::unique_ptr<X11SplashWindow> prepareX11Splash(const std::vector<std::string>& args) {
+    std::string display = toolkitX11Display(args, [](const char* name) { return std::getenv(name); });
+    if (display.empty()) return nullptr;
+    // Registered here, read on the helper.
+    initSplashResources();
+    return std::make_unique<X11SplashWindow>(
+        std::move(display), X11SplashWindow::Names{"splash", "tarvelin2", "Tarvelin2"}, [] {
+            const QImage picture = splashImage().convertToFormat(QImage::Format_RGB32);
+            X11SplashWindow::Picture pixels{picture.width(), picture.height(), {}};
+            pixels.pixels.reserve(size_t(picture.width()) * size_t(picture.height()));
+            for (int y = 0; y < picture.height(); ++y) {
+                const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+                pixels.pixels.insert(pixels.pixels.end(), line, line + picture.width());
+            }
+            return pixels;
+        });
+}
+
+Tsplash::Tsplash(std::unique_ptr<X11SplashWindow> prepared)
     // A splash window to the window manager: no task-bar button, no frame, above the others.
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      Image1(new QLabel(this)) {
+      Image1(new QLabel(this)),
+      m_prepared(std::move(prepared)) {
     setObjectName(QStringLiteral("splash"));
     setWindowTitle(QStringLiteral("splash"));
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(splashPicture());
+    // A prepared window shows the picture instead of this one, which then never shows.
+    if (!m_prepared) Image1->setPixmap(splashPicture());
     Image1->setGeometry(0, 0, kWidth, kHeight);
     setFixedSize(kWidth, kHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -54,6 +81,13 @@ Tsplash::~Tsplash() {
 }
 
 void Tsplash::showAndPaint() {
+    // Prepared while the toolkit connected, on the same server: mapping it is all that is left to do.
+    if (m_prepared && !m_prepared->failed() && QGuiApplication::platformName() == QLatin1String("xcb")) {
+        m_prepared->show();
+        return;
+    }
+    m_prepared.reset();
+    if (Image1->pixmap().isNull()) Image1->setPixmap(splashPicture());
     // Where the X server draws the picture itself the window is never blank, so there is nothing to wait for
     // before the main window is built.
     create();
@@ -88,6 +122,7 @@ void Tsplash::release() {
     if (m_released) return;
     m_released = true;
     qApp->removeEventFilter(this);
+    m_prepared.reset();
     hide();
     emit released();
     // Asked from inside the event loop: a deleteLater() asked during the start, before the loop runs, inside

@@ -1,7 +1,13 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "platform/x11_splash_window.h"
+
+class QImage;
 class QLabel;
 
 namespace tarvelin {
@@ -9,13 +15,15 @@ namespace tarvelin {
 // The splash window: the 197 x 124 picture, frameless, on top, centred, covering the start. It goes away for
 // good as soon as it loses the activation or another window of the program shows (the main window, a message
 // box of the start): without a window manager nothing is ever activated, and the splash must not stay.
+// On X11 the picture is normally shown by an X11SplashWindow prepared before the application object (see
+// prepareX11Splash); this widget then stays hidden and only decides when the splash goes.
 class Tsplash : public QWidget {
     Q_OBJECT
 public:
-    Tsplash();
+    explicit Tsplash(std::unique_ptr<X11SplashWindow> prepared = nullptr);
     ~Tsplash() override;
 
-    // Shows the window and paints it at once, without waiting for the event loop to run.
+    // Shows the splash and has it painted at once, without waiting for the event loop to run.
     void showAndPaint();
 
     QLabel* Image1;
@@ -30,9 +38,16 @@ protected:
 private:
     void release();
     bool m_released = false;
+    std::unique_ptr<X11SplashWindow> m_prepared;
 };
 
 // The splash picture, as compiled into the program.
+QImage splashImage();
 QPixmap splashPicture();
+
+// Where the toolkit is going to run on X11, starts preparing the splash on a connection of its own, so that
+// it is ready to show once the application object is set up; null elsewhere. args: argv without the program
+// name.
+std::unique_ptr<X11SplashWindow> prepareX11Splash(const std::vector<std::string>& args);
 
 }  // namespace tarvelin
