@@ -15,8 +15,13 @@ struct StartupFolderReading::Reading {
     const std::string folder;
     std::mutex mutex;
     bool finished = false;
+    // Each part is answered once: the entries as soon as they are read; the listing once sorted or, asked for
+    // before that, sorted by the asker from the entries.
     std::shared_ptr<const FolderEntries> entries;
+    bool entriesTaken = false;
+    std::shared_ptr<const FolderEntries> unsorted;  // the entries, until the listing is answered
     std::optional<FolderListing> listing;
+    bool listingTaken = false;
 };
 
 namespace {
@@ -27,14 +32,14 @@ std::shared_ptr<StartupFolderReading::Reading> g_live;
 // Once both parts are taken, folders are no longer compared against the reading: every later reading of any
 // folder passes through here.
 void releaseIfTaken(const std::shared_ptr<StartupFolderReading::Reading>& reading) {
-    if (reading->entries || reading->listing) return;
+    if (!reading->entriesTaken || !reading->listingTaken) return;
     const std::lock_guard live(g_liveMutex);
     if (g_live == reading) g_live.reset();
 }
 
-// The live reading of `folder` once it has finished, locked; null otherwise.
-std::shared_ptr<StartupFolderReading::Reading> finishedReadingOf(const std::string& folder,
-                                                                 std::unique_lock<std::mutex>& lock) {
+// The live reading of `folder`, locked; null when there is none.
+std::shared_ptr<StartupFolderReading::Reading> liveReadingOf(const std::string& folder,
+                                                             std::unique_lock<std::mutex>& lock) {
     std::shared_ptr<StartupFolderReading::Reading> reading;
     {
         const std::lock_guard live(g_liveMutex);
@@ -42,7 +47,7 @@ std::shared_ptr<StartupFolderReading::Reading> finishedReadingOf(const std::stri
     }
     if (!reading || normaliseFolder(folder) != reading->folder) return nullptr;
     lock = std::unique_lock(reading->mutex);
-    return reading->finished ? reading : nullptr;
+    return reading;
 }
 
 }  // namespace
@@ -54,10 +59,15 @@ StartupFolderReading::StartupFolderReading(std::string folder)
         m_thread = std::thread([reading = m_reading] {
             runThisThreadAtIdlePriority();
             auto entries = std::make_shared<const FolderEntries>(readFolderFromDisk(reading->folder));
+            {
+                const std::lock_guard lock(reading->mutex);
+                reading->entries = entries;
+                reading->unsorted = entries;
+            }
             FolderListing listing = listFolderFiles(*entries, FileMask(FileList::kAllFiles));
             const std::lock_guard lock(reading->mutex);
-            reading->entries = std::move(entries);
-            reading->listing = std::move(listing);
+            if (!reading->listingTaken) reading->listing = std::move(listing);
+            reading->unsorted.reset();
             reading->finished = true;
         });
     } catch (const std::system_error&) {
@@ -87,9 +97,10 @@ bool StartupFolderReading::finished() const {
 
 std::shared_ptr<const FolderEntries> takeStartupEntries(const std::string& folder) {
     std::unique_lock<std::mutex> lock;
-    const auto reading = finishedReadingOf(folder, lock);
-    if (!reading) return nullptr;
+    const auto reading = liveReadingOf(folder, lock);
+    if (!reading || !reading->entries) return nullptr;
     std::shared_ptr<const FolderEntries> entries = std::move(reading->entries);
+    reading->entriesTaken = true;
     releaseIfTaken(reading);
     return entries;
 }
@@ -97,11 +108,16 @@ std::shared_ptr<const FolderEntries> takeStartupEntries(const std::string& folde
 std::optional<FolderListing> takeStartupListing(const std::string& folder, std::string_view mask) {
     if (mask != FileList::kAllFiles) return {};
     std::unique_lock<std::mutex> lock;
-    const auto reading = finishedReadingOf(folder, lock);
-    if (!reading) return {};
+    const auto reading = liveReadingOf(folder, lock);
+    if (!reading || reading->listingTaken || (!reading->listing && !reading->unsorted)) return {};
     std::optional<FolderListing> listing = std::move(reading->listing);
+    const std::shared_ptr<const FolderEntries> unsorted = std::move(reading->unsorted);
     reading->listing.reset();
+    reading->listingTaken = true;
     releaseIfTaken(reading);
+    lock.unlock();
+    // Read but not sorted yet: sorting here costs less than reading the folder again.
+    if (!listing) listing = listFolderFiles(*unsorted, FileMask(FileList::kAllFiles));
     return listing;
 }
 

@@ -14,9 +14,10 @@ namespace tarvelin {
 // The folder the left pane reads first, read on a helper thread at idle priority from the start of the
 // program while the display connection is made, so that a desktop holding many files does not hold up the
 // first frame. The pane takes what was read instead of asking the disk: the entries for the folder tree, the
-// sorted names of all files for the file list, each once. A reading not finished when asked for is left aside
-// and the pane reads the folder itself: nothing waits on an idle thread. One lives at a time, for the whole
-// start.
+// sorted names of all files for the file list, each once. The entries are answered as soon as they are read,
+// the listing once sorted, or sorted by the asker from the entries when they are read but not yet sorted. A
+// folder not read yet when asked for is left aside and the pane reads it itself: nothing waits on an idle
+// thread. One lives at a time, for the whole start.
 class StartupFolderReading {
 public:
     explicit StartupFolderReading(std::string folder);
@@ -35,7 +36,7 @@ private:
 };
 
 // What the start-up reading holds of `folder`; null or nothing when no reading of that folder lives, it has
-// not finished, or it was taken already. The listing is kept only for the mask of all files.
+// not read the folder yet, or the part was taken already. The listing is kept only for the mask of all files.
 std::shared_ptr<const FolderEntries> takeStartupEntries(const std::string& folder);
 std::optional<FolderListing> takeStartupListing(const std::string& folder, std::string_view mask);
 

@@ -249,5 +249,18 @@ TEST(StartupFolderReading, AnswersTheFirstReadingsOfItsFolderOnce) {
     EXPECT_EQ(takeStartupEntries(other.path()), nullptr);
 }
 
+TEST(StartupFolderReading, AnswersTheEntriesAsSoonAsReadAndTheListingSortedEitherWay) {
+    TempFolder folder;
+    for (int i = 0; i < 5000; ++i) folder.write("f" + std::to_string(i) + ".txt", "");
+    const StartupFolderReading reading(folder.path());
+    while (!takeStartupEntries(folder.path())) std::this_thread::yield();
+    // Most often asked before the helper has sorted: the asker sorts the same entries.
+    const std::optional<FolderListing> listing = takeStartupListing(folder.path(), "*.*");
+    ASSERT_TRUE(listing);
+    EXPECT_EQ(listing->names, listFolderFiles(folder.path(), FileMask("*.*")).names);
+    EXPECT_FALSE(takeStartupListing(folder.path(), "*.*")) << "taken once";
+    EXPECT_EQ(takeStartupEntries(folder.path()), nullptr) << "taken once";
+}
+
 }  // namespace
 }  // namespace tarvelin
