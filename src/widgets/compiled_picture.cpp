@@ -52,11 +52,10 @@ QImage decodeCompiledPicture(const QByteArray& data) {
     if (data.size() != kHeaderSize + qsizetype(width) * height * 4) return {};
     QImage image(int(width), int(height), static_cast<QImage::Format>(format));
     if (image.isNull()) return {};
-    size_t at = kHeaderSize;
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (quint32 x = 0; x < width; ++x, at += 4) line[x] = word(at);
-    }
+    // Row by row: a line of the image may be longer than the stored row.
+    for (int y = 0; y < image.height(); ++y)
+        qFromLittleEndian<quint32>(bytes.data() + kHeaderSize + size_t(y) * width * 4, width,
+                                   image.scanLine(y));
     return image;
 }
 
