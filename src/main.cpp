@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
     // Made ready while the toolkit connects; shown once this start is known not to hand its lists over.
     std::unique_ptr<tarvelin::X11SplashWindow> splash = tarvelin::prepareX11Splash({argv + 1, argv + argc});
     // The left pane's first folder, read while the display connection is made.
-    const tarvelin::StartupFolderReading startupFolder(tarvelin::currentDesktopPlaces().desktop);
+    const tarvelin::StartupFolderReading startupFolder(tarvelin::currentDesktopFolder());
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     // Qt has now taken its own options (-platform, -display ...) out of argv.

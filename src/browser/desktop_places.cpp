@@ -87,4 +87,8 @@ DesktopPlaces currentDesktopPlaces() {
     return places;
 }
 
+std::string currentDesktopFolder() {
+    return desktopFolder(homeFolder());
+}
+
 }  // namespace tarvelin

@@ -19,5 +19,7 @@ std::vector<std::string> mountedVolumes(std::string_view mountsText);
 
 // The places of this session: XDG_DESKTOP_DIR from user-dirs.dirs (default ~/Desktop), HOME and the mounts.
 DesktopPlaces currentDesktopPlaces();
+// Its desktop folder alone, the mounts not read.
+std::string currentDesktopFolder();
 
 }  // namespace tarvelin

@@ -39,15 +39,16 @@ FilePanes::FilePanes(Dialogs& dialogs, FileOperations& operations, QWidget* left
       m_folderDrops(new FolderDrops(operations, window)) {
     // The left tree's first level and the left list are the same folder at start.
     const SharedFolderReading sharedReading;
+    const DesktopPlaces places = currentDesktopPlaces();
     m_left = new FilePane({QStringLiteral("ShellTreeView1"), QStringLiteral("Splitter2"),
                            QStringLiteral("FileListBox1"), QStringLiteral("Label1"), 160, 1, true},
-                          currentDesktopPlaces(), leftContainer, leftColumn);
+                          places, leftContainer, leftColumn);
     auto* rightColumn = new QVBoxLayout(rightContainer);
     rightColumn->setContentsMargins(0, 0, 0, 0);
     rightColumn->setSpacing(0);
     m_right = new FilePane({QStringLiteral("ShellTreeView2"), QStringLiteral("Splitter4"),
                             QStringLiteral("FileListBox2"), QStringLiteral("Label2"), 184, 2, false, true},
-                           currentDesktopPlaces(), rightContainer, rightColumn);
+                           places, rightContainer, rightColumn);
 
     connect(m_left, &FilePane::selectionShown, this, [this](const QString& folder) {
         emit statusLineChanged(QStringLiteral("FileListDirectory : ") + folder);
