@@ -47,13 +47,12 @@ std::unique_ptr<X11SplashWindow> prepareX11Splash(const std::vector<std::string>
     return std::make_unique<X11SplashWindow>(
         std::move(display), X11SplashWindow::Names{"splash", "tarvelin2", "Tarvelin2"}, [] {
             const QImage picture = splashImage().convertToFormat(QImage::Format_RGB32);
-            X11SplashWindow::Picture pixels{picture.width(), picture.height(), {}};
-            pixels.pixels.reserve(size_t(picture.width()) * size_t(picture.height()));
-            for (int y = 0; y < picture.height(); ++y) {
-                const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-                pixels.pixels.insert(pixels.pixels.end(), line, line + picture.width());
-            }
-            return pixels;
+            // 32-bit rows have no padding: the words lie one after the other.
+            const auto* words = reinterpret_cast<const QRgb*>(picture.constBits());
+            return X11SplashWindow::Picture{
+                picture.width(),
+                picture.height(),
+                {words, words + size_t(picture.width()) * size_t(picture.height())}};
         });
 }
 

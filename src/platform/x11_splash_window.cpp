@@ -5,11 +5,12 @@
 #include <xcb/xcb.h>
 
 #include <array>
-#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <system_error>
+
+#include "platform/x11_picture.h"
 
 namespace tarvelin {
 namespace {
@@ -53,19 +54,6 @@ Area primaryMonitor(xcb_connection_t* connection, const xcb_screen_t& screen) {
         connection, xcb_randr_get_crtc_info(connection, output->crtc, XCB_CURRENT_TIME), nullptr));
     if (!crtc || crtc->width == 0 || crtc->height == 0) return whole;
     return {crtc->x, crtc->y, crtc->width, crtc->height};
-}
-
-// Whether the server takes 32-bit words of the picture as they lie in this machine's memory, for windows of
-// this depth.
-bool takesNativeWords(xcb_connection_t* connection, int depth) {
-    const xcb_setup_t* setup = xcb_get_setup(connection);
-    if (depth != 24 && depth != 32) return false;
-    if ((setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST) !=
-        (std::endian::native == std::endian::little))
-        return false;
-    for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem; xcb_format_next(&it))
-        if (it.data->depth == depth) return it.data->bits_per_pixel == 32;
-    return false;
 }
 
 enum Atom {
@@ -119,25 +107,16 @@ void describe(xcb_connection_t* connection, xcb_window_t window, const X11Splash
 xcb_window_t makeWindow(xcb_connection_t* connection, int screenNumber, const X11SplashWindow::Names& names,
                         const X11SplashWindow::Picture& picture) {
     const xcb_screen_t* screen = screenNumbered(connection, screenNumber);
-    const auto bytes = uint64_t(picture.width) * uint64_t(picture.height) * 4;
-    if (!screen || picture.width <= 0 || picture.height <= 0 || picture.pixels.size() * 4 != bytes ||
-        !takesNativeWords(connection, screen->root_depth) ||
-        bytes / 4 + 8 > xcb_get_maximum_request_length(connection))
+    if (!screen || picture.width <= 0 || picture.height <= 0 ||
+        picture.pixels.size() != size_t(picture.width) * size_t(picture.height))
         return 0;
+    const xcb_pixmap_t pixmap = x11PicturePixmap(connection, screen->root, screen->root_depth, picture.width,
+                                                 picture.height, picture.pixels.data());
+    if (pixmap == XCB_NONE) return 0;
     // Asked for all at once: one round trip.
     std::array<xcb_intern_atom_cookie_t, kAtomCount> cookies;
     for (size_t i = 0; i < kAtomCount; ++i)
         cookies[i] = xcb_intern_atom(connection, 0, uint16_t(std::strlen(kAtomNames[i])), kAtomNames[i]);
-
-    const xcb_pixmap_t pixmap = xcb_generate_id(connection);
-    xcb_create_pixmap(connection, screen->root_depth, pixmap, screen->root, uint16_t(picture.width),
-                      uint16_t(picture.height));
-    const xcb_gcontext_t gc = xcb_generate_id(connection);
-    xcb_create_gc(connection, gc, pixmap, 0, nullptr);
-    xcb_put_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc, uint16_t(picture.width),
-                  uint16_t(picture.height), 0, 0, 0, screen->root_depth, uint32_t(bytes),
-                  reinterpret_cast<const uint8_t*>(picture.pixels.data()));
-    xcb_free_gc(connection, gc);
 
     const Area monitor = primaryMonitor(connection, *screen);
     const Area area{monitor.x + (monitor.width - picture.width) / 2,
