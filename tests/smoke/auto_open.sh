@@ -15,7 +15,9 @@ printf '[Open]\r\nFiles=1\r\n' >"$folder/KX2cfg.ini"
 # The tab column stands right of the 230-pixel left pane and its 2-pixel splitter.
 width=30
 height=300
-TARVELIN2_DIR="$folder" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+# -noreset: a probe that connects and leaves before the program does would make the server reset, and the
+# program's connection made during the reset would be refused.
+TARVELIN2_DIR="$folder" xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c '
     set -e
     "$1" & pid=$!
     window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Tarvelin2$" | head -n 1)

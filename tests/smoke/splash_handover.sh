@@ -8,7 +8,9 @@ folder="$(mktemp -d)"
 trap 'rm -rf "$folder"' EXIT
 printf 'Plan\r\n\tDocs\r\n\t\t/no/such/file.txt\r\n' >"$folder/plan.kxd"
 
-TARVELIN2_DIR="$folder" xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$1" "$folder" <<'INNER'
+# -noreset: a probe that connects and leaves before the program does would make the server reset, and the
+# program's connection made during the reset would be refused.
+TARVELIN2_DIR="$folder" xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -s "$1" "$folder" <<'INNER'
 set -euo pipefail
 program="$1" folder="$2"
 now_ms() { echo $(($(date +%s%N) / 1000000)); }

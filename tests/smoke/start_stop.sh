@@ -7,7 +7,9 @@ folder="$(mktemp -d)"
 trap 'rm -rf "$folder"' EXIT
 printf '[Window]\r\nState=Normal\r\nWidth=640\r\nHeight=480\r\nLeft=12\r\nTop=34\r\n' >"$folder/KX2cfg.ini"
 
-TARVELIN2_DIR="$folder" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+# -noreset: a probe that connects and leaves before the program does would make the server reset, and the
+# program's connection made during the reset would be refused.
+TARVELIN2_DIR="$folder" xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c '
     set -e
     "$1" & pid=$!
     window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Tarvelin2$" | head -n 1)

@@ -8,7 +8,9 @@ TEST_FOLDER="$(mktemp -d)"
 export TEST_FOLDER
 trap 'rm -rf "$TEST_FOLDER"' EXIT
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+# -noreset: a probe that connects and leaves before the program does would make the server reset, and the
+# program's connection made during the reset would be refused.
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash -c '
     set -uo pipefail
     ready="$(mktemp -u)"
     openbox --startup "touch $ready" >/dev/null 2>&1 & wm=$!
