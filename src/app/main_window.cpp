@@ -97,6 +97,7 @@ void TKX2::connectCommands() {
     connect(ToolButton3, &QToolButton::clicked, m_panes, &FilePanes::ToolButton3Click);
     connect(ToolButton7, &QToolButton::clicked, m_mode, &FileOperationMode::toggle);
     connect(N13, &QAction::triggered, m_mode, &FileOperationMode::toggle);
+    connect(m_mode, &FileOperationMode::entering, m_panes, [this] { m_panes->right(); });
     connect(m_mode, &FileOperationMode::switched, m_panes, &FilePanes::setFileOperationMode);
     connect(ToolButton1, &QToolButton::clicked, m_panes, &FilePanes::ToolButton1Click);
     connect(ToolButton2, &QToolButton::clicked, m_panes, &FilePanes::ToolButton2Click);

@@ -45,6 +45,7 @@ void FileOperationMode::enter() {
     m_listArea = m_client->currentWidget();
     auto* area = qobject_cast<QMdiArea*>(m_listArea);
     m_activeList = area ? area->activeSubWindow() : nullptr;
+    emit entering();
     m_client->setCurrentWidget(m_panel3);
     m_tabColumnShown = !m_tabColumn->isHidden();
     m_tabColumn->hide();

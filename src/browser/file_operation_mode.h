@@ -32,6 +32,8 @@ public:
     void leave();
 
 signals:
+    // Before the right pane's place is shown, so that what fills it can be made first.
+    void entering();
     void switched(bool on);
 
 private:

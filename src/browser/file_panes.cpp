@@ -36,19 +36,15 @@ FilePanes::FilePanes(Dialogs& dialogs, FileOperations& operations, QWidget* left
                      QVBoxLayout* leftColumn, QWidget* rightContainer, QWidget* window)
     : QObject(window),
       m_commands(std::make_unique<FileCommands>(dialogs, operations)),
-      m_folderDrops(new FolderDrops(operations, window)) {
-    // The left tree's first level and the left list are the same folder at start.
-    const SharedFolderReading sharedReading;
-    const DesktopPlaces places = currentDesktopPlaces();
-    m_left = new FilePane({QStringLiteral("ShellTreeView1"), QStringLiteral("Splitter2"),
-                           QStringLiteral("FileListBox1"), QStringLiteral("Label1"), 160, 1, true},
-                          places, leftContainer, leftColumn);
-    auto* rightColumn = new QVBoxLayout(rightContainer);
-    rightColumn->setContentsMargins(0, 0, 0, 0);
-    rightColumn->setSpacing(0);
-    m_right = new FilePane({QStringLiteral("ShellTreeView2"), QStringLiteral("Splitter4"),
-                            QStringLiteral("FileListBox2"), QStringLiteral("Label2"), 184, 2, false, true},
-                           places, rightContainer, rightColumn);
+      m_folderDrops(new FolderDrops(operations, window)),
+      m_rightContainer(rightContainer) {
+    {
+        // The left tree's first level and the left list are the same folder at start.
+        const SharedFolderReading sharedReading;
+        m_left = new FilePane({QStringLiteral("ShellTreeView1"), QStringLiteral("Splitter2"),
+                               QStringLiteral("FileListBox1"), QStringLiteral("Label1"), 160, 1, true},
+                              currentDesktopPlaces(), leftContainer, leftColumn);
+    }
 
     connect(m_left, &FilePane::selectionShown, this, [this](const QString& folder) {
         emit statusLineChanged(QStringLiteral("FileListDirectory : ") + folder);
@@ -74,44 +70,57 @@ FilePanes::FilePanes(Dialogs& dialogs, FileOperations& operations, QWidget* left
 
     // Drops act once the drag is over: a file job or a menu inside the drag's own loop would hold the
     // dragging side until it ends.
-    m_folderDrops->setTrees(m_left->tree(), m_right->tree());
-    for (FilePane* pane : {m_left, m_right}) {
-        ShellTreeView* tree = pane->tree();
-        connect(tree, &ShellTreeView::folderDragStarted, this,
-                [this, tree] { m_folderDrops->dragStarted(*tree); });
-        connect(
-            tree, &ShellTreeView::dropped, this,
-            [this, tree](const QPoint& at, bool fromTree, const QPoint& global) {
-                m_folderDrops->dropped(*tree, at, fromTree, global);
-            },
-            Qt::QueuedConnection);
-        FileListBox* list = pane->list();
-        connect(
-            list, &FileListBox::filesDropped, this,
-            [this, list](const QString& source) { filesDropped(list, source); }, Qt::QueuedConnection);
-    }
-
-    for (FileListBox* list : {m_left->list(), m_right->list()}) {
-        connect(list, &FileListBox::madeCurrent, this, [this, list] { m_currentFileList = list; });
-        connect(list, &FileListBox::popupRequested, this,
-                [this](const QPoint& at) { PopupMenu1->popup(at); });
-        // A double click focuses its list, so the list it came from is the current one.
-        connect(list, &FileListBox::DblClick, this, [this, list] {
-            m_currentFileList = list;
-            FileListBox1DblClick();
-        });
-    }
+    m_folderDrops->setTrees(m_left->tree(), nullptr);
+    connectPane(*m_left);
 }
 
 FilePanes::~FilePanes() = default;
 
+FilePane& FilePanes::right() {
+    if (m_right) return *m_right;
+    auto* column = new QVBoxLayout(m_rightContainer);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_right = new FilePane({QStringLiteral("ShellTreeView2"), QStringLiteral("Splitter4"),
+                            QStringLiteral("FileListBox2"), QStringLiteral("Label2"), 184, 2, false, true},
+                           currentDesktopPlaces(), m_rightContainer, column);
+    if (m_colours) paint(*m_right, *m_colours);
+    m_right->setMask(m_left->files().mask());
+    m_folderDrops->setTrees(m_left->tree(), m_right->tree());
+    connectPane(*m_right);
+    return *m_right;
+}
+
+void FilePanes::connectPane(FilePane& pane) {
+    ShellTreeView* tree = pane.tree();
+    connect(tree, &ShellTreeView::folderDragStarted, this,
+            [this, tree] { m_folderDrops->dragStarted(*tree); });
+    connect(
+        tree, &ShellTreeView::dropped, this,
+        [this, tree](const QPoint& at, bool fromTree, const QPoint& global) {
+            m_folderDrops->dropped(*tree, at, fromTree, global);
+        },
+        Qt::QueuedConnection);
+    FileListBox* list = pane.list();
+    connect(
+        list, &FileListBox::filesDropped, this,
+        [this, list](const QString& source) { filesDropped(list, source); }, Qt::QueuedConnection);
+    connect(list, &FileListBox::madeCurrent, this, [this, list] { m_currentFileList = list; });
+    connect(list, &FileListBox::popupRequested, this, [this](const QPoint& at) { PopupMenu1->popup(at); });
+    // A double click focuses its list, so the list it came from is the current one.
+    connect(list, &FileListBox::DblClick, this, [this, list] {
+        m_currentFileList = list;
+        FileListBox1DblClick();
+    });
+}
+
 void FilePanes::setFileOperationMode(bool on) {
     m_fileOperationMode = on;
-    if (!on && m_currentFileList == m_right->list()) m_currentFileList = nullptr;
+    if (!on && m_right && m_currentFileList == m_right->list()) m_currentFileList = nullptr;
 }
 
 FilePane& FilePanes::paneOf(FileListBox* list) const {
-    return list == m_right->list() ? *m_right : *m_left;
+    return m_right && list == m_right->list() ? *m_right : *m_left;
 }
 
 void FilePanes::Delete1Click() {
@@ -134,7 +143,7 @@ void FilePanes::ToolButton3Click() {
 
 void FilePanes::filesDropped(FileListBox* target, const QString& source) {
     FilePane& to = paneOf(target);
-    FilePane& from = &to == m_left ? *m_right : *m_left;
+    FilePane& from = &to == m_left ? right() : *m_left;
     if (source != from.list()->objectName()) return;  // only the other pane's list copies here
     m_commands->copyAcross(*from.list(), *target, [&to] { to.reread(); });
 }
@@ -146,18 +155,20 @@ void FilePanes::setStartupTreeRoot(std::string root) {
 }
 
 void FilePanes::applyColours(const SettingsFile& settings) {
-    const auto paintPair = [&](ColourKey back, ColourKey text, QWidget* left, QWidget* right,
-                               QPalette::ColorRole role) {
-        const QColor backColour = toQColor(settings.colour(back));
-        paintBackground(left, role, backColour);
-        paintBackground(right, role, backColour);
-        const QColor textColour = toQColor(settings.colour(text));
-        paintText(left, textColour);
-        paintText(right, textColour);
-    };
-    paintPair(ColourKey::ftBack, ColourKey::ftText, m_left->tree(), m_right->tree(), QPalette::Base);
-    paintPair(ColourKey::flBack, ColourKey::flText, m_left->list(), m_right->list(), QPalette::Base);
-    paintPair(ColourKey::fiBack, ColourKey::fiText, m_left->label(), m_right->label(), QPalette::Window);
+    const auto colour = [&settings](ColourKey key) { return toQColor(settings.colour(key)); };
+    m_colours = PaneColours{colour(ColourKey::ftBack), colour(ColourKey::ftText), colour(ColourKey::flBack),
+                            colour(ColourKey::flText), colour(ColourKey::fiBack), colour(ColourKey::fiText)};
+    paint(*m_left, *m_colours);
+    if (m_right) paint(*m_right, *m_colours);
+}
+
+void FilePanes::paint(FilePane& pane, const PaneColours& colours) {
+    paintBackground(pane.tree(), QPalette::Base, colours.treeBack);
+    paintText(pane.tree(), colours.treeText);
+    paintBackground(pane.list(), QPalette::Base, colours.listBack);
+    paintText(pane.list(), colours.listText);
+    paintBackground(pane.label(), QPalette::Window, colours.stripBack);
+    paintText(pane.label(), colours.stripText);
 }
 
 void FilePanes::ToolButton8Click() {
@@ -179,12 +190,12 @@ void FilePanes::N21Click() {
 }
 
 void FilePanes::N22Click() {
-    m_right->tree()->setRoot(FolderTree::kDesktop);
+    right().tree()->setRoot(FolderTree::kDesktop);
 }
 
 void FilePanes::ToolButton9Click() {
     m_left->tree()->refreshFromTop();
-    m_right->tree()->refreshFromTop();
+    if (m_right) m_right->tree()->refreshFromTop();
 }
 
 void FilePanes::ToolButton2Click() {
@@ -195,7 +206,7 @@ void FilePanes::ToolButton2Click() {
 void FilePanes::ApplyFilter(const QString& mask, int icon) {
     const std::string bytes = mask.toStdString();
     m_left->setMask(bytes);
-    m_right->setMask(bytes);
+    if (m_right) m_right->setMask(bytes);
     emit filterIconChanged(icon);
 }
 
@@ -211,7 +222,7 @@ void FilePanes::FileListBox1DblClick() {
 }
 
 void FilePanes::showItemFolder(const std::string& folder, bool rightPane) {
-    FilePane& pane = rightPane ? *m_right : *m_left;
+    FilePane& pane = rightPane ? right() : *m_left;
     const std::string shown = normaliseFolder(folder);
     pane.files().showFolder(shown);
     pane.tree()->setRoot(shown);

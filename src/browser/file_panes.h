@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QColor>
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QMenu;
@@ -28,8 +30,9 @@ struct FocusedFile {
 };
 
 // The main window's two browsing panes: the left one under the list tools, the right one covering the list
-// windows. Owns the current file list, the file-type filter, the tree-root commands, and the state of the
-// two-pane mode (file operation mode) and of folder drags between the panes.
+// windows and made when it is first needed, as nothing of it shows at start. Owns the current file list, the
+// file-type filter, the tree-root commands, and the state of the two-pane mode (file operation mode) and of
+// folder drags between the panes.
 class FilePanes final : public QObject {
     Q_OBJECT
 public:
@@ -41,7 +44,9 @@ public:
     ~FilePanes() override;
 
     FilePane& left() const { return *m_left; }
-    FilePane& right() const { return *m_right; }
+    // Made at the first call, with the colours and the mask the left pane has then.
+    FilePane& right();
+    bool rightMade() const { return m_right != nullptr; }
     // The file list that last got the input focus or a right-button press; none at start.
     FileListBox* currentFileList() const { return m_currentFileList; }
     bool fileOperationMode() const { return m_fileOperationMode; }
@@ -54,7 +59,7 @@ public:
     // A folder path or "rfDesktop"; the left tree shows it now when it is an existing folder.
     void setStartupTreeRoot(std::string root);
     const std::string& startupTreeRoot() const { return m_startupTreeRoot; }
-    // Each colour goes to the left control, then at once to its twin in the right pane.
+    // Each colour goes to the left control, then at once to its twin in the right pane (or when it is made).
     void applyColours(const SettingsFile& settings);
 
     void ToolButton8Click();  // left tree root := start-up tree root
@@ -81,6 +86,12 @@ signals:
     void fileOpenRequested(const FocusedFile& file);
 
 private:
+    struct PaneColours {
+        QColor treeBack, treeText, listBack, listText, stripBack, stripText;
+    };
+    static void paint(FilePane& pane, const PaneColours& colours);
+    // The pane's drags, drops, focus, pop-up menu and double clicks.
+    void connectPane(FilePane& pane);
     FilePane& paneOf(FileListBox* list) const;
     // A drop on `target` from the list named `source`: copies from the other pane's list only.
     void filesDropped(FileListBox* target, const QString& source);
@@ -88,7 +99,9 @@ private:
     std::unique_ptr<FileCommands> m_commands;
     FolderDrops* m_folderDrops;
     FilePane* m_left;
-    FilePane* m_right;
+    FilePane* m_right = nullptr;
+    QWidget* m_rightContainer;
+    std::optional<PaneColours> m_colours;
     FileListMenu* PopupMenu1;
     QMenu* PopupMenu3;
     FileListBox* m_currentFileList = nullptr;

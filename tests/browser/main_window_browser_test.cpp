@@ -15,6 +15,7 @@
 #include "browser/file_list_box.h"
 #include "browser/file_list_menu.h"
 #include "browser/file_list_model.h"
+#include "browser/file_pane.h"
 #include "browser/file_panes.h"
 #include "browser/shell_tree_view.h"
 #include "browser_fixture.h"
@@ -98,17 +99,19 @@ TEST_F(MainWindowBrowserTest, TheStartUpFolderBecomesTheLeftRootWhenItExists) {
         EXPECT_EQ(window->startupTreeRoot(), c.treeDir);
         EXPECT_EQ(control<ShellTreeView>(*window, "ShellTreeView1")->root(), c.leftRoot) << c.treeDir;
         EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->files().folder(), c.leftFolder) << c.treeDir;
-        EXPECT_EQ(control<ShellTreeView>(*window, "ShellTreeView2")->root(), "rfDesktop") << c.treeDir;
-        EXPECT_TRUE(listed(*control<FileListBox>(*window, "FileListBox2")).isEmpty()) << c.treeDir;
+        EXPECT_FALSE(window->panes().rightMade()) << c.treeDir;
         showRightPane(*window);
+        EXPECT_EQ(control<ShellTreeView>(*window, "ShellTreeView2")->root(), "rfDesktop") << c.treeDir;
         EXPECT_EQ(listed(*control<FileListBox>(*window, "FileListBox2")), (QStringList{"on-desktop.txt"}))
             << c.treeDir;
         EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->files().mask(), "*.*");
     }
 }
 
-TEST_F(MainWindowBrowserTest, TheRightPaneWaitsHiddenInPanel3) {
+TEST_F(MainWindowBrowserTest, TheRightPaneIsMadeHiddenInPanel3WhenFirstNeeded) {
     auto window = openWindow(data.path());
+    EXPECT_EQ(window->findChild<QSplitter*>("Splitter4"), nullptr);
+    window->panes().right();
     EXPECT_TRUE(
         control<QWidget>(*window, "Panel1")->isAncestorOf(control<ShellTreeView>(*window, "ShellTreeView1")));
     EXPECT_TRUE(
@@ -142,6 +145,7 @@ TEST_F(MainWindowBrowserTest, TreeRootCommands) {
     EXPECT_EQ(control<ShellTreeView>(*window, "ShellTreeView1")->root(), data.path());
     EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->files().folder(), dataFolder().toStdString());
 
+    showRightPane(*window);
     control<ShellTreeView>(*window, "ShellTreeView2")->setRoot(data.file("other"));
     control<QAction>(*window, "N21")->trigger();
     EXPECT_EQ(control<ShellTreeView>(*window, "ShellTreeView1")->root(), "rfDesktop");
@@ -287,8 +291,10 @@ TEST_F(MainWindowBrowserTest, TheFilterMenuHasEveryEntryInOrder) {
 
 TEST_F(MainWindowBrowserTest, EachEntrySetsBothMasksAndTheButtonIcon) {
     auto window = openWindow(data.path());
-    control<ShellTreeView>(*window, "ShellTreeView2")->setRoot(data.path());
     EXPECT_EQ(control<QToolButton>(*window, "ToolButton2")->icon().cacheKey(), imageListIcon(32).cacheKey());
+    control<QAction>(*window, "txt1")->trigger();
+    EXPECT_EQ(window->panes().right().files().mask(), "*.txt");  // made after the filter, it takes it
+    control<ShellTreeView>(*window, "ShellTreeView2")->setRoot(data.path());
     const struct {
         const char* entry;
         const char* mask;
@@ -411,6 +417,7 @@ TEST_F(MainWindowBrowserTest, ColoursGoToTheLeftControlsAndTheirRightTwins) {
                   "[Color]\r\nftBack=255\r\nftText=65280\r\nflBack=16711680\r\nflText=65535\r\n"
                   "fiBack=16776960\r\nfiText=16711935\r\nAppBody=8421504\r\n");
     TKX2 window(fakes.services(program.path()));
+    window.panes().right();  // made after the colours were read
     const struct {
         QWidget* left;
         QWidget* right;

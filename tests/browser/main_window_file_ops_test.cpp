@@ -59,6 +59,7 @@ TEST_F(MainWindowFileOpsTest, ModeTakesHalfTheWindowAndGivesBackTheSplitterWidth
     control<QToolButton>(*window, "ToolButton7")->click();
     EXPECT_TRUE(window->panes().fileOperationMode());
     EXPECT_TRUE(control<QWidget>(*window, "Panel3")->isVisible());
+    EXPECT_TRUE(list("FileListBox2")->isVisible());  // made as the mode came on, and shown with it
     EXPECT_FALSE(control<QMdiArea>(*window, "MDIClient")->isVisible());
     EXPECT_FALSE(control<QTabBar>(*window, "TabControl1")->isVisible());
     EXPECT_EQ(leftWidth(), window->frameGeometry().width() / 2);
@@ -116,6 +117,7 @@ TEST_F(MainWindowFileOpsTest, MenuCommandsActOnTheCurrentListAndDropsCopyAcross)
     menu.LZH1->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a.txt\r\nb.txt\r\nc.txt\r\n"));
 
+    window->panes().right();
     FileListBox* right = list("FileListBox2");
     right->files().showFolder(data.file("right"));
     left->selectionModel()->select(left->model()->index(1, 0), QItemSelectionModel::Select);

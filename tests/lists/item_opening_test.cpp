@@ -122,7 +122,6 @@ TEST_F(ItemOpeningTest, ShowingInTheRightPaneEntersTheModeOnceAndKeepsTheWidthTo
     auto* splitter = control<QSplitter>(*window, "Splitter1");
     splitter->setSizes({300, 500});
     const int userWidth = splitter->sizes().value(0);
-    auto* tree = control<ShellTreeView>(*window, "ShellTreeView2");
     const struct {
         std::string node;
         std::string root;  // of the right tree, also the right list's folder
@@ -135,6 +134,7 @@ TEST_F(ItemOpeningTest, ShowingInTheRightPaneEntersTheModeOnceAndKeepsTheWidthTo
         click(c.node);
         main->N19->trigger();
         settle();
+        auto* tree = control<ShellTreeView>(*window, "ShellTreeView2");
         EXPECT_EQ(tree->root(), c.root) << c.node;
         EXPECT_EQ(tree->model()->index(0, 0).data().toString(), c.caption) << c.node;
         EXPECT_EQ(control<FileListBox>(*window, "FileListBox2")->files().folder(), c.root) << c.node;

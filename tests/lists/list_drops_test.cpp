@@ -3,6 +3,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "browser/file_panes.h"
 #include "list_window_fixture.h"
 #include "lists/list_drops.h"
 #include "lists/list_tree_model.h"
@@ -137,6 +138,7 @@ TEST_F(ListDropsTest, EmptySpaceAddsNothingAndOtherSourcesOnlyMarkModified) {
         EXPECT_EQ(tree(list).size(), 3u);
         EXPECT_FALSE(list->isModified());
     }
+    window->panes().right();
     dropPaths(list, "FileListBox2", {dir.file("notes.txt")}, pointOf(list, nodeNamed(list, "Binder")));
     EXPECT_EQ(tree(list).size(), 3u);
     EXPECT_TRUE(list->isModified());
