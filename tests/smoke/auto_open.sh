@@ -19,8 +19,9 @@ height=300
 # program's connection made during the reset would be refused.
 TARVELIN2_DIR="$folder" xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c '
     set -e
+    source "$6"
     "$1" & pid=$!
-    window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Tarvelin2$" | head -n 1)
+    window=$(find_window "^Tarvelin2$")
     [ -n "$window" ] || { echo "no window titled Tarvelin2"; kill -KILL "$pid"; exit 1; }
     sleep 1
     count=$(xdotool search --onlyvisible --name "^Tarvelin2$" | wc -l)
@@ -28,7 +29,7 @@ TARVELIN2_DIR="$folder" xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c 
     "$2" "$window" "$3/column.pgm" 232 0 "$4" "$5"
     kill -TERM "$pid"
     wait "$pid"
-' _ "$program" "$grab" "$folder" "$width" "$height"
+' _ "$program" "$grab" "$folder" "$width" "$height" "$(dirname "$0")/find_window.sh"
 
 # Rows of the column holding dark (text) pixels, gathered into runs that gaps between letters do not split.
 runs=$(tail -c $((width * height)) "$folder/column.pgm" | od -An -tu1 -v -w"$width" | awk '

@@ -1,5 +1,6 @@
 # Helpers for checks run by with_openbox.sh; sourced with $program set. Coordinates are in the main window's
 # client area.
+source "$(dirname "${BASH_SOURCE[0]}")/find_window.sh"
 folder="$TEST_FOLDER/program"
 home="$TEST_FOLDER/home" # the user's own files, which a portable program folder leaves alone
 mkdir -p "$folder" "$home"
@@ -15,7 +16,7 @@ fail() {
 start_program() {
     HOME="$home" XDG_CONFIG_HOME="" TARVELIN2_DIR="$folder" "$program" "$@" &
     pid=$!
-    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tarvelin2' | head -n 1)
+    window=$(find_window '^Tarvelin2')
     [ -n "$window" ] || fail "no window titled Tarvelin2"
     sleep 1
 }

@@ -11,14 +11,15 @@ printf '[Window]\r\nState=Normal\r\nWidth=640\r\nHeight=480\r\nLeft=12\r\nTop=34
 # program's connection made during the reset would be refused.
 TARVELIN2_DIR="$folder" xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c '
     set -e
+    source "$2"
     "$1" & pid=$!
-    window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Tarvelin2$" | head -n 1)
+    window=$(find_window "^Tarvelin2$")
     [ -n "$window" ] || { echo "no window titled Tarvelin2"; kill -KILL "$pid"; exit 1; }
     geometry=$(xdotool getwindowgeometry "$window")
     echo "$geometry"
     kill -TERM "$pid"
     wait "$pid"
-' _ "$program"
+' _ "$program" "$(dirname "$0")/find_window.sh"
 
 expected=$(printf '[Window]\r\nState=Normal\r\nWidth=640\r\nHeight=480\r\nLeft=12\r\nTop=34\r\n')
 actual=$(cat "$folder/KX2cfg.ini")
