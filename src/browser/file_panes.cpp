@@ -37,7 +37,9 @@ FilePanes::FilePanes(Dialogs& dialogs, FileOperations& operations, QWidget* left
     : QObject(window),
       m_commands(std::make_unique<FileCommands>(dialogs, operations)),
       m_folderDrops(new FolderDrops(operations, window)),
-      m_rightContainer(rightContainer) {
+      m_rightContainer(rightContainer),
+      m_dialogs(dialogs),
+      m_window(window) {
     {
         // The left tree's first level and the left list are the same folder at start.
         const SharedFolderReading sharedReading;
@@ -50,10 +52,6 @@ FilePanes::FilePanes(Dialogs& dialogs, FileOperations& operations, QWidget* left
         emit statusLineChanged(QStringLiteral("FileListDirectory : ") + folder);
     });
 
-    PopupMenu1 = new FileListMenu(
-        dialogs, [this] { return m_currentFileList ? m_currentFileList->selectedCount() : 0; }, window);
-    connect(PopupMenu1, &FileListMenu::filterChosen, this, &FilePanes::ApplyFilter);
-
     PopupMenu3 = new QMenu(window);
     PopupMenu3->setObjectName(QStringLiteral("PopupMenu3"));
     QAction* N21 = PopupMenu3->addAction(QStringLiteral("左側ツリーのルートをデスクトップに変更"));
@@ -63,11 +61,6 @@ FilePanes::FilePanes(Dialogs& dialogs, FileOperations& operations, QWidget* left
     connect(N21, &QAction::triggered, this, &FilePanes::N21Click);
     connect(N22, &QAction::triggered, this, &FilePanes::N22Click);
 
-    connect(PopupMenu1->Delete1, &QAction::triggered, this, &FilePanes::Delete1Click);
-    connect(PopupMenu1->N11, &QAction::triggered, this, &FilePanes::N11Click);
-    PopupMenu1->setRenameAvailable(true);
-    connect(PopupMenu1->LZH1, &QAction::triggered, this, &FilePanes::LZH1Click);
-
     // Drops act once the drag is over: a file job or a menu inside the drag's own loop would hold the
     // dragging side until it ends.
     m_folderDrops->setTrees(m_left->tree(), nullptr);
@@ -75,6 +68,18 @@ FilePanes::FilePanes(Dialogs& dialogs, FileOperations& operations, QWidget* left
 }
 
 FilePanes::~FilePanes() = default;
+
+FileListMenu& FilePanes::fileListMenu() {
+    if (PopupMenu1) return *PopupMenu1;
+    PopupMenu1 = new FileListMenu(
+        m_dialogs, [this] { return m_currentFileList ? m_currentFileList->selectedCount() : 0; }, m_window);
+    connect(PopupMenu1, &FileListMenu::filterChosen, this, &FilePanes::ApplyFilter);
+    connect(PopupMenu1->Delete1, &QAction::triggered, this, &FilePanes::Delete1Click);
+    connect(PopupMenu1->N11, &QAction::triggered, this, &FilePanes::N11Click);
+    PopupMenu1->setRenameAvailable(true);
+    connect(PopupMenu1->LZH1, &QAction::triggered, this, &FilePanes::LZH1Click);
+    return *PopupMenu1;
+}
 
 FilePane& FilePanes::right() {
     if (m_right) return *m_right;
@@ -106,7 +111,7 @@ void FilePanes::connectPane(FilePane& pane) {
         list, &FileListBox::filesDropped, this,
         [this, list](const QString& source) { filesDropped(list, source); }, Qt::QueuedConnection);
     connect(list, &FileListBox::madeCurrent, this, [this, list] { m_currentFileList = list; });
-    connect(list, &FileListBox::popupRequested, this, [this](const QPoint& at) { PopupMenu1->popup(at); });
+    connect(list, &FileListBox::popupRequested, this, [this](const QPoint& at) { fileListMenu().popup(at); });
     // A double click focuses its list, so the list it came from is the current one.
     connect(list, &FileListBox::DblClick, this, [this, list] {
         m_currentFileList = list;
@@ -199,7 +204,7 @@ void FilePanes::ToolButton9Click() {
 }
 
 void FilePanes::ToolButton2Click() {
-    PopupMenu1->setOpenedByFilterButton();
+    fileListMenu().setOpenedByFilterButton();
     PopupMenu1->popup(QCursor::pos());
 }
 

@@ -53,7 +53,8 @@ public:
     // The main window's two-pane layout reports each switch here. When the right pane goes, its list stops
     // being the current one: no command may act on files the user no longer sees.
     void setFileOperationMode(bool on);
-    FileListMenu& fileListMenu() const { return *PopupMenu1; }
+    // The lists' pop-up menu, made when first needed.
+    FileListMenu& fileListMenu();
     FolderDrops& folderDrops() const { return *m_folderDrops; }
 
     // A folder path or "rfDesktop"; the left tree shows it now when it is an existing folder.
@@ -102,7 +103,9 @@ private:
     FilePane* m_right = nullptr;
     QWidget* m_rightContainer;
     std::optional<PaneColours> m_colours;
-    FileListMenu* PopupMenu1;
+    Dialogs& m_dialogs;
+    QWidget* m_window;
+    FileListMenu* PopupMenu1 = nullptr;
     QMenu* PopupMenu3;
     FileListBox* m_currentFileList = nullptr;
     std::string m_startupTreeRoot;

@@ -45,6 +45,11 @@ void select(FileListBox& list, std::initializer_list<int> rows) {
     }
 }
 
+// The file lists' pop-up menu, made when first asked for.
+FileListMenu* popupMenu(TKX2& window) {
+    return &window.panes().fileListMenu();
+}
+
 // A right click as the desktop delivers it: the press, then the request for the context menu.
 void rightClick(FileListBox& list, int row) {
     const QPoint at = test::rowCentre(list, row);
@@ -225,13 +230,13 @@ TEST_F(MainWindowBrowserTest, TheCurrentFileListIsTheOneFocusedOrRightClickedLas
     rightClick(*control<FileListBox>(*window, "FileListBox2"), 3);
     EXPECT_EQ(window->panes().currentFileList(),
               control<FileListBox>(*window, "FileListBox1"));  // several selected: nothing changes
-    control<FileListMenu>(*window, "PopupMenu1")->hide();
+    popupMenu(*window)->hide();
     select(*control<FileListBox>(*window, "FileListBox2"), {0});
     rightClick(*control<FileListBox>(*window, "FileListBox2"), 3);
     EXPECT_EQ(window->panes().currentFileList(), control<FileListBox>(*window, "FileListBox2"));
     EXPECT_EQ(control<FileListBox>(*window, "FileListBox2")->selectedRowsInOrder(), (std::vector<int>{3}));
-    EXPECT_TRUE(control<FileListMenu>(*window, "PopupMenu1")->isVisible());
-    control<FileListMenu>(*window, "PopupMenu1")->hide();
+    EXPECT_TRUE(popupMenu(*window)->isVisible());
+    popupMenu(*window)->hide();
 }
 
 struct MenuEntry {
@@ -255,8 +260,9 @@ std::vector<MenuEntry> entriesOf(const QMenu& menu) {
 
 TEST_F(MainWindowBrowserTest, TheFilterMenuHasEveryEntryInOrder) {
     auto window = openWindow(data.path());
-    const QMenu& menu = *control<FileListMenu>(*window, "PopupMenu1");
-    EXPECT_EQ(menu.objectName(), "PopupMenu1");
+    EXPECT_EQ(window->findChild<FileListMenu*>("PopupMenu1"), nullptr);  // nothing shows it at start
+    const QMenu& menu = *popupMenu(*window);
+    EXPECT_EQ(control<FileListMenu>(*window, "PopupMenu1"), &menu);
     EXPECT_EQ(entriesOf(menu), (std::vector<MenuEntry>{
                                    {"N4", "表計算ファイル", false},
                                    {"N5", "文書ファイル", false},
@@ -292,7 +298,7 @@ TEST_F(MainWindowBrowserTest, TheFilterMenuHasEveryEntryInOrder) {
 TEST_F(MainWindowBrowserTest, EachEntrySetsBothMasksAndTheButtonIcon) {
     auto window = openWindow(data.path());
     EXPECT_EQ(control<QToolButton>(*window, "ToolButton2")->icon().cacheKey(), imageListIcon(32).cacheKey());
-    control<QAction>(*window, "txt1")->trigger();
+    popupMenu(*window)->findChild<QAction*>("txt1")->trigger();
     EXPECT_EQ(window->panes().right().files().mask(), "*.txt");  // made after the filter, it takes it
     control<ShellTreeView>(*window, "ShellTreeView2")->setRoot(data.path());
     const struct {
@@ -309,7 +315,7 @@ TEST_F(MainWindowBrowserTest, EachEntrySetsBothMasksAndTheButtonIcon) {
         {"N9", "*.*", 32, -1},
     };
     for (const auto& c : cases) {
-        QAction* action = control<FileListMenu>(*window, "PopupMenu1")->findChild<QAction*>(c.entry);
+        QAction* action = popupMenu(*window)->findChild<QAction*>(c.entry);
         ASSERT_NE(action, nullptr) << c.entry;
         EXPECT_EQ(action->icon().cacheKey(),
                   c.menuIcon < 0 ? QIcon().cacheKey() : imageListIcon(c.menuIcon).cacheKey())
@@ -327,7 +333,7 @@ TEST_F(MainWindowBrowserTest, FiltersNarrowBothListsAndTheSameOneTwiceReadsNothi
     auto window = openWindow(data.path());
     showRightPane(*window);
     control<ShellTreeView>(*window, "ShellTreeView2")->setRoot(data.path());
-    QAction* txt = control<FileListMenu>(*window, "PopupMenu1")->findChild<QAction*>("txt1");
+    QAction* txt = popupMenu(*window)->findChild<QAction*>("txt1");
     txt->trigger();
     EXPECT_EQ(listed(*control<FileListBox>(*window, "FileListBox1")), (QStringList{"a.txt", "x.TXT"}));
     EXPECT_EQ(listed(*control<FileListBox>(*window, "FileListBox2")), (QStringList{"a.txt", "x.TXT"}));
@@ -342,14 +348,14 @@ TEST_F(MainWindowBrowserTest, FiltersNarrowBothListsAndTheSameOneTwiceReadsNothi
     EXPECT_EQ(control<FileListBox>(*window, "FileListBox2")->selectedRowsInOrder(), (std::vector<int>{0}));
     EXPECT_FALSE(control<QLabel>(*window, "Label1")->text().isEmpty());
 
-    control<FileListMenu>(*window, "PopupMenu1")->findChild<QAction*>("HTML1")->trigger();
+    popupMenu(*window)->findChild<QAction*>("HTML1")->trigger();
     EXPECT_EQ(listed(*control<FileListBox>(*window, "FileListBox1")), (QStringList{"c.html"}));
     EXPECT_TRUE(control<FileListBox>(*window, "FileListBox2")->selectedRowsInOrder().empty());
     EXPECT_EQ(control<QLabel>(*window, "Label1")->text(), "");
 
     // A folder change keeps the mask.
     control<ShellTreeView>(*window, "ShellTreeView1")->setRoot(data.file("other"));
-    control<FileListMenu>(*window, "PopupMenu1")->findChild<QAction*>("txt1")->trigger();
+    popupMenu(*window)->findChild<QAction*>("txt1")->trigger();
     EXPECT_EQ(listed(*control<FileListBox>(*window, "FileListBox1")), (QStringList{"o.txt"}));
     control<ShellTreeView>(*window, "ShellTreeView1")->setRoot(data.path());
     EXPECT_EQ(listed(*control<FileListBox>(*window, "FileListBox1")), (QStringList{"a.txt", "x.TXT"}));
@@ -369,7 +375,7 @@ TEST_F(MainWindowBrowserTest, ATypedExtensionBecomesTheMask) {
     for (const auto& c : cases) {
         fakes.dialogs.calls.clear();
         fakes.dialogs.inputAnswers.push_back(c.typed);
-        control<FileListMenu>(*window, "PopupMenu1")->findChild<QAction*>("N20")->trigger();
+        popupMenu(*window)->findChild<QAction*>("N20")->trigger();
         EXPECT_EQ(fakes.dialogs.calls,
                   (std::vector<test::Call>{
                       {"inputLine", {"拡張子指定", "拡張子を入力してください（コンマ不要)"}}}));
@@ -383,33 +389,33 @@ TEST_F(MainWindowBrowserTest, ATypedExtensionBecomesTheMask) {
 
 TEST_F(MainWindowBrowserTest, RenameIsEnabledForOneSelectedFileUnlessTheFilterButtonOpenedTheMenu) {
     auto window = openWindow(data.path());
-    QAction* rename = control<FileListMenu>(*window, "PopupMenu1")->N11;
+    QAction* rename = popupMenu(*window)->N11;
     const auto openedByRightClick = [&](std::initializer_list<int> selected, int clicked) {
         select(*control<FileListBox>(*window, "FileListBox1"), selected);
         rightClick(*control<FileListBox>(*window, "FileListBox1"), clicked);
         const bool enabled = rename->isEnabled();
-        control<FileListMenu>(*window, "PopupMenu1")->hide();
+        popupMenu(*window)->hide();
         return enabled;
     };
 
     // No current list yet.
     window->panes().ToolButton2Click();
     EXPECT_FALSE(rename->isEnabled());
-    control<FileListMenu>(*window, "PopupMenu1")->hide();
+    popupMenu(*window)->hide();
 
     EXPECT_TRUE(openedByRightClick({}, 2));
     EXPECT_FALSE(openedByRightClick({0, 1}, 1));  // two stay selected
 
     select(*control<FileListBox>(*window, "FileListBox1"), {2});
     control<QToolButton>(*window, "ToolButton2")->click();
-    EXPECT_TRUE(control<FileListMenu>(*window, "PopupMenu1")->isVisible());
+    EXPECT_TRUE(popupMenu(*window)->isVisible());
     EXPECT_FALSE(rename->isEnabled());
-    control<FileListMenu>(*window, "PopupMenu1")->hide();
+    popupMenu(*window)->hide();
 
     EXPECT_TRUE(openedByRightClick({2}, 2));
-    EXPECT_FALSE(control<FileListMenu>(*window, "PopupMenu1")->openedByFilterButton());
-    EXPECT_TRUE(control<FileListMenu>(*window, "PopupMenu1")->Delete1->isEnabled());
-    EXPECT_TRUE(control<FileListMenu>(*window, "PopupMenu1")->LZH1->isEnabled());
+    EXPECT_FALSE(popupMenu(*window)->openedByFilterButton());
+    EXPECT_TRUE(popupMenu(*window)->Delete1->isEnabled());
+    EXPECT_TRUE(popupMenu(*window)->LZH1->isEnabled());
 }
 
 TEST_F(MainWindowBrowserTest, ColoursGoToTheLeftControlsAndTheirRightTwins) {

@@ -99,7 +99,7 @@ TEST_F(MainWindowFileOpsTest, ExitWhileTheModeIsOnOnlyLeavesIt) {
 
 TEST_F(MainWindowFileOpsTest, MenuCommandsActOnTheCurrentListAndDropsCopyAcross) {
     FileListBox* left = list("FileListBox1");
-    auto& menu = control<FileListMenu>(*window, "PopupMenu1")[0];
+    auto& menu = window->panes().fileListMenu();
     menu.Delete1->trigger();  // no list has been current yet: nothing
     EXPECT_TRUE(operations.requests.empty());
 
