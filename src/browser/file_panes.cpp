@@ -204,8 +204,9 @@ void FilePanes::ToolButton9Click() {
 }
 
 void FilePanes::ToolButton2Click() {
-    fileListMenu().setOpenedByFilterButton();
-    PopupMenu1->popup(QCursor::pos());
+    FileListMenu& menu = fileListMenu();
+    menu.setOpenedByFilterButton();
+    menu.popup(QCursor::pos());
 }
 
 void FilePanes::ApplyFilter(const QString& mask, int icon) {
