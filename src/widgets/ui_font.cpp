@@ -2,12 +2,18 @@
 
 #include <QStringList>
 
+#include "platform/installed_font_family.h"
+
 namespace tarvelin {
 
 QFont uiFont(int pixelSize) {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
-                      QStringLiteral("Noto Sans CJK JP")});
+    // Asked once: the installed families do not change while the program runs.
+    static const QString installed =
+        QString::fromStdString(firstInstalledFontFamily({"IPAPGothic", "Noto Sans CJK JP", "IPAGothic"}));
+    QFont font(installed.isEmpty() ? QStringLiteral("ＭＳ Ｐゴシック") : installed);
+    if (installed.isEmpty())
+        font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
+                          QStringLiteral("Noto Sans CJK JP")});
     font.setPixelSize(pixelSize);
     return font;
 }

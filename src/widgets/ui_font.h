@@ -4,9 +4,12 @@
 
 namespace tarvelin {
 
-// "ＭＳ Ｐゴシック" at the given pixel size, falling back to an installed Japanese proportional Gothic. The
-// families are named in order because fontconfig alone would answer a fixed-width Gothic in a Japanese
-// locale.
+// The Windows form font "ＭＳ Ｐゴシック" at the given pixel size, as the Japanese proportional Gothic
+// installed here: the first of IPAPGothic, Noto Sans CJK JP and IPAGothic, named alone. A font named by a
+// family it does not have, or with alternatives, makes the toolkit ask fontconfig for fallback lists for
+// every script it lays out (some milliseconds at start); one it has needs them only for characters the font
+// lacks. With none of them installed, the Windows name with the others in order, because fontconfig alone
+// would answer a fixed-width Gothic in a Japanese locale.
 QFont uiFont(int pixelSize);
 
 }  // namespace tarvelin

@@ -114,7 +114,8 @@ TEST(MainWindowLayout, ControlsHaveTheirNamesPlacesAndSizes) {
     EXPECT_EQ(control<QStatusBar>(window, "StatusBar1")->height(), 19);
     EXPECT_LT(control<OperationLog>(window, "ListBox1")->geometry().bottom(),
               control<QStatusBar>(window, "StatusBar1")->geometry().top());
-    EXPECT_EQ(window.font().family(), "ＭＳ Ｐゴシック");
+    // The Windows form font, as the Gothic installed here.
+    EXPECT_EQ(window.font().family(), "IPAPGothic");
     EXPECT_EQ(window.font().pixelSize(), 12);
 
     struct Button {

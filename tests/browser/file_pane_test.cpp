@@ -95,7 +95,7 @@ TEST_F(FilePaneTest, ControlsHaveTheirNamesAndSizes) {
     EXPECT_EQ(tree().indentation(), 19);
     EXPECT_FALSE(tree().rootIsDecorated());
     EXPECT_EQ(list().font().pixelSize(), 15);
-    EXPECT_EQ(list().font().family(), "ＭＳ Ｐゴシック");
+    EXPECT_EQ(list().font().family(), "IPAPGothic");
     EXPECT_EQ(list().selectionMode(), QAbstractItemView::ExtendedSelection);
     selectFolder("a");
     EXPECT_EQ(list().visualRect(list().model()->index(1, 0)).height(), 16);
