@@ -7,8 +7,14 @@
 #include "platform/idle_priority.h"
 
 namespace tarvelin {
+namespace {
+
+std::atomic<int> g_readings{0};
+
+}  // namespace
 
 FontConfigPreload::FontConfigPreload() {
+    ++g_readings;
     try {
         m_thread = std::thread([done = m_done] {
             runThisThreadAtIdlePriority();
@@ -16,10 +22,16 @@ FontConfigPreload::FontConfigPreload() {
             // it.
             FcInit();
             *done = true;
+            --g_readings;
         });
     } catch (const std::system_error&) {
+        --g_readings;
         // No thread to spare: the toolkit reads the configuration itself when it first needs a font.
     }
+}
+
+bool FontConfigPreload::reading() {
+    return g_readings > 0;
 }
 
 FontConfigPreload::~FontConfigPreload() {

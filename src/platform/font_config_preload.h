@@ -18,6 +18,10 @@ public:
     FontConfigPreload(const FontConfigPreload&) = delete;
     FontConfigPreload& operator=(const FontConfigPreload&) = delete;
 
+    // Whether a reading has started and not finished. Asking fontconfig meanwhile would read the whole
+    // configuration a second time, on the asker's thread.
+    static bool reading();
+
 private:
     std::shared_ptr<std::atomic<bool>> m_done = std::make_shared<std::atomic<bool>>(false);
     std::thread m_thread;

@@ -2,14 +2,19 @@
 
 #include <QStringList>
 
+#include "platform/font_config_preload.h"
 #include "platform/installed_font_family.h"
 
 namespace tarvelin {
 
 QFont uiFont(int pixelSize) {
-    // Asked once: the installed families do not change while the program runs.
-    static const QString installed =
-        QString::fromStdString(firstInstalledFontFamily({"IPAPGothic", "Noto Sans CJK JP", "IPAGothic"}));
+    // Decided once: the installed families do not change while the program runs. Not asked while the
+    // configuration is still being read at start, which would hold up the windows for a second reading; the
+    // toolkit then finds the font by the names.
+    static const QString installed = FontConfigPreload::reading()
+                                         ? QString()
+                                         : QString::fromStdString(firstInstalledFontFamily(
+                                               {"IPAPGothic", "Noto Sans CJK JP", "IPAGothic"}));
     QFont font(installed.isEmpty() ? QStringLiteral("ＭＳ Ｐゴシック") : installed);
     if (installed.isEmpty())
         font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
