@@ -1,0 +1,34 @@
+#include "widgets/ui_font.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <cstdlib>
+
+#include "support/temp_folder.h"
+
+namespace tarvelin {
+namespace {
+
+bool asksForTheWindowsNameThenTheOthers(const QFont& font) {
+    const QStringList expected{QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
+                               QStringLiteral("Noto Sans CJK JP")};
+    return font.families() == expected && font.pixelSize() == 15;
+}
+
+// With none of the Japanese Gothics installed, the font asks for the Windows name with the others in order,
+// so that fontconfig does not answer a fixed-width Gothic. A fresh process: the lookup is made once.
+TEST(UiFontDeathTest, WithNoGothicInstalledAsksForTheWindowsNameThenTheOthers) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    test::TempFolder dir;
+    dir.write("fonts.conf", "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n");
+    EXPECT_EXIT(
+        {
+            ::setenv("FONTCONFIG_FILE", dir.file("fonts.conf").c_str(), 1);
+            std::_Exit(asksForTheWindowsNameThenTheOthers(uiFont(15)) ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace tarvelin
