@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <QTranslator>
 
@@ -30,9 +31,9 @@ namespace {
 // Gothic so that every text renders with similar metrics. Substitutes that are not installed are skipped when
 // a font is matched, so the font list (every installed family, read from fontconfig) is not asked for.
 void mapJapaneseFont() {
-    QFont::insertSubstitutions(
-        QStringLiteral("ＭＳ Ｐゴシック"),
-        {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic")});
+    QStringList gothics;
+    for (const std::string& family : japaneseGothics()) gothics << QString::fromStdString(family);
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), gothics);
 }
 
 void installJapaneseTranslations(QApplication& app) {

@@ -7,9 +7,9 @@
 namespace tarvelin {
 
 // Measures a sample text in a font on a helper thread while the windows are built, so that what the toolkit
-// shares between threads (the font list, the family match, the fallback fonts for Japanese text) is ready
-// when the GUI thread first lays out text; only the font engine itself is per thread. Start it after the
-// font substitutions are in place, so that it resolves the font the windows will.
+// shares between threads (the font list, the family match, any fallback lists) is ready when the GUI thread
+// first lays out text; font engines, glyphs and shaping data are per thread. Start it after the font
+// substitutions are in place, so that it resolves the font the windows will.
 class FontWarmUp {
 public:
     FontWarmUp(const QFont& font, const QString& sample);

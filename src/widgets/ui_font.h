@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFont>
+#include <string>
+#include <vector>
 
 namespace tarvelin {
 
@@ -11,5 +13,8 @@ namespace tarvelin {
 // lacks. With none of them installed, the Windows name with the others in order, because fontconfig alone
 // would answer a fixed-width Gothic in a Japanese locale.
 QFont uiFont(int pixelSize);
+
+// The Japanese proportional Gothics that stand in for "ＭＳ Ｐゴシック", in order of preference.
+const std::vector<std::string>& japaneseGothics();
 
 }  // namespace tarvelin
