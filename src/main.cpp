@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/command_line.h"
@@ -8,6 +9,7 @@
 #include "browser/desktop_places.h"
 #include "browser/startup_folder.h"
 #include "platform/font_config_preload.h"
+#include "platform/toolkit_preload.h"
 
 namespace {
 
@@ -27,9 +29,13 @@ int main(int argc, char* argv[]) {
                    stdout);
         return 0;
     }
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    // Before the first helper thread starts.
+    tarvelin::preloadLibraries(
+        tarvelin::x11ToolkitLibraries(args, [](const char* name) { return std::getenv(name); }));
     const tarvelin::FontConfigPreload fontConfig;
     // Made ready while the toolkit connects; shown once this start is known not to hand its lists over.
-    std::unique_ptr<tarvelin::X11SplashWindow> splash = tarvelin::prepareX11Splash({argv + 1, argv + argc});
+    std::unique_ptr<tarvelin::X11SplashWindow> splash = tarvelin::prepareX11Splash(args);
     // The left pane's first folder, read while the display connection is made.
     const tarvelin::StartupFolderReading startupFolder(tarvelin::currentDesktopFolder());
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
