@@ -2,6 +2,8 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <system_error>
 
 #include "platform/idle_priority.h"
@@ -9,12 +11,35 @@
 namespace tarvelin {
 namespace {
 
-std::atomic<int> g_readings{0};
+struct Readings {
+    std::mutex mutex;
+    std::condition_variable finished;
+    int underWay = 0;
+};
+
+// Never destroyed: a reading left to finish by itself may end after the program's static objects are gone.
+Readings& readings() {
+    static auto* const readings = new Readings;
+    return *readings;
+}
+
+void beginReading() {
+    const std::lock_guard lock(readings().mutex);
+    ++readings().underWay;
+}
+
+void endReading() {
+    {
+        const std::lock_guard lock(readings().mutex);
+        --readings().underWay;
+    }
+    readings().finished.notify_all();
+}
 
 }  // namespace
 
 FontConfigPreload::FontConfigPreload() {
-    ++g_readings;
+    beginReading();
     try {
         m_thread = std::thread([done = m_done] {
             runThisThreadAtIdlePriority();
@@ -22,16 +47,17 @@ FontConfigPreload::FontConfigPreload() {
             // it.
             FcInit();
             *done = true;
-            --g_readings;
+            endReading();
         });
     } catch (const std::system_error&) {
-        --g_readings;
+        endReading();
         // No thread to spare: the toolkit reads the configuration itself when it first needs a font.
     }
 }
 
-bool FontConfigPreload::reading() {
-    return g_readings > 0;
+bool FontConfigPreload::finishedWithin(std::chrono::milliseconds limit) {
+    std::unique_lock lock(readings().mutex);
+    return readings().finished.wait_for(lock, limit, [] { return readings().underWay == 0; });
 }
 
 FontConfigPreload::~FontConfigPreload() {

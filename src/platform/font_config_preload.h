@@ -1,15 +1,15 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <thread>
 
 namespace tarvelin {
 
 // Reads the system's font configuration (some fifty XML files and the font caches) on a helper thread at idle
-// priority while the display connection is made, so that the first text measured finds it read. Nothing waits
-// for it: asked for a font before, the toolkit reads the configuration itself, and whichever finishes first
-// is kept.
+// priority while the display connection is made, so that the first text measured finds it read. Asked for a
+// font before, the toolkit reads the configuration itself, and whichever finishes first is kept.
 class FontConfigPreload {
 public:
     FontConfigPreload();
@@ -18,9 +18,9 @@ public:
     FontConfigPreload(const FontConfigPreload&) = delete;
     FontConfigPreload& operator=(const FontConfigPreload&) = delete;
 
-    // Whether a reading has started and not finished. Asking fontconfig meanwhile would read the whole
-    // configuration a second time, on the asker's thread.
-    static bool reading();
+    // Whether no reading is under way by the end of `limit`: waits for one that has started and not finished.
+    // Asking fontconfig meanwhile would read the whole configuration a second time, on the asker's thread.
+    static bool finishedWithin(std::chrono::milliseconds limit);
 
 private:
     std::shared_ptr<std::atomic<bool>> m_done = std::make_shared<std::atomic<bool>>(false);

@@ -13,12 +13,12 @@ const std::vector<std::string>& japaneseGothics() {
 }
 
 QFont uiFont(int pixelSize) {
-    // Decided once: the installed families do not change while the program runs. Not asked while the
-    // configuration is still being read at start, which would hold up the windows for a second reading; the
-    // toolkit then finds the font by the names.
-    static const QString installed =
-        FontConfigPreload::reading() ? QString()
-                                     : QString::fromStdString(firstInstalledFontFamily(japaneseGothics()));
+    // Decided once: the installed families do not change while the program runs. While the configuration is
+    // still being read at start, waits for the reading about as long as reading it again would take; past
+    // that the reading is starved of time, and the toolkit finds the font by the names.
+    static const QString installed = FontConfigPreload::finishedWithin(std::chrono::milliseconds(10))
+                                         ? QString::fromStdString(firstInstalledFontFamily(japaneseGothics()))
+                                         : QString();
     QFont font(installed.isEmpty() ? QStringLiteral("ＭＳ Ｐゴシック") : installed);
     if (installed.isEmpty())
         font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
