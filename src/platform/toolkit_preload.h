@@ -16,8 +16,8 @@ std::vector<std::string> x11ToolkitLibraries(const std::vector<std::string>& arg
 // Loads the libraries, to stay loaded; one that cannot be loaded is left to the toolkit, which reports it.
 // Call before the process starts its first thread. Loading changes the process's memory map, and each page
 // it write-protects or copies must then be flushed from every processor running another of the process's
-// threads: on a virtual machine those interrupts cost more than the loading itself. The toolkit later finds
-// the libraries loaded.
+// threads: some hundred interrupts, which on a virtual machine add a millisecond or two to the start. The
+// toolkit later finds the libraries loaded.
 void preloadLibraries(const std::vector<std::string>& files);
 
 }  // namespace tarvelin
