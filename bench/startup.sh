@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Time from process start to the first painted frame of the main window under Xvfb, beside a bare QMainWindow with a
 # QMdiArea built in the same tree; alternating runs, medians; also peak memory (VmHWM) of both.
-# Usage: bench/startup.sh BUILD_FOLDER [RUNS]
+# The X server resets when its last client leaves, so each start also waits for the reset after the one before;
+# with NORESET=1 it keeps its state, as a desktop's server with other clients does.
+# Usage: [NORESET=1] bench/startup.sh BUILD_FOLDER [RUNS]
 set -euo pipefail
 build="$(cd "${1:?usage: startup.sh BUILD_FOLDER [RUNS]}" && pwd)"
 runs="${2:-15}"
 folder="$(mktemp -d)"
 trap 'rm -rf "$folder"' EXIT
 
-xvfb-run -a -s "-screen 0 1280x800x24" bash -s "$build" "$runs" "$folder" <<'INNER'
+xvfb-run -a -s "-screen 0 1280x800x24${NORESET:+ -noreset}" bash -s "$build" "$runs" "$folder" <<'INNER'
 set -euo pipefail
 build="$1"; runs="$2"; folder="$3"
 measure() {
