@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-qpa-plugins qt6-translations-l10n
+    qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-qpa-plugins qt6-translations-l10n libxcursor1
     qt6-svg-dev libqt6svg6
     libjpeg62-turbo-dev libfontconfig-dev libxcb1-dev libxcb-randr0-dev fonts-ipafont-gothic
     libgtest-dev libbenchmark-dev
