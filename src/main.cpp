@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QFile>
+#include <QLibraryInfo>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -31,8 +33,9 @@ int main(int argc, char* argv[]) {
     }
     const std::vector<std::string> args(argv + 1, argv + argc);
     // Before the first helper thread starts.
-    tarvelin::preloadLibraries(
-        tarvelin::x11ToolkitLibraries(args, [](const char* name) { return std::getenv(name); }));
+    tarvelin::preloadLibraries(tarvelin::x11ToolkitLibraries(
+        args, [](const char* name) { return std::getenv(name); },
+        QFile::encodeName(QLibraryInfo::path(QLibraryInfo::PluginsPath)).toStdString()));
     const tarvelin::FontConfigPreload fontConfig;
     // Made ready while the toolkit connects; shown once this start is known not to hand its lists over.
     std::unique_ptr<tarvelin::X11SplashWindow> splash = tarvelin::prepareX11Splash(args);

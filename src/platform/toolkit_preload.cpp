@@ -7,19 +7,20 @@
 namespace tarvelin {
 
 std::vector<std::string> x11ToolkitLibraries(const std::vector<std::string>& args,
-                                             const EnvironmentLookup& environment) {
+                                             const EnvironmentLookup& environment,
+                                             const std::string& pluginFolder) {
     const auto isSet = [&environment](const char* name) {
         const char* value = environment(name);
         return value && *value;
     };
-    if (toolkitX11Display(args, environment).empty() || isSet("QT_PLUGIN_PATH") ||
+    if (pluginFolder.empty() || toolkitX11Display(args, environment).empty() || isSet("QT_PLUGIN_PATH") ||
         isSet("QT_QPA_PLATFORM_PLUGIN_PATH"))
         return {};
-    std::vector<std::string> files{TARVELIN_QT_XCB_PLUGIN};
+    std::vector<std::string> files{pluginFolder + "/platforms/libqxcb.so"};
     // Without a named input method the toolkit takes the compose-key one.
     const char* inputMethod = environment("QT_IM_MODULE");
     if (!inputMethod || std::string_view(inputMethod) == "compose")
-        files.emplace_back(TARVELIN_QT_COMPOSE_PLUGIN);
+        files.push_back(pluginFolder + "/platforminputcontexts/libcomposeplatforminputcontextplugin.so");
     files.emplace_back("libXcursor.so.1");
     return files;
 }
