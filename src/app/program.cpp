@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
@@ -49,6 +50,10 @@ int runProgram(QApplication& app, const std::vector<std::string>& listFiles,
     const std::string folder = programFolder();
     const QString handover = handoverName(folder);
     if (handOverToRunningProgram(handover, listFiles)) return 0;
+    // The accessibility bridge connects to the session bus when first asked, and waits for it. Asked now, the
+    // wait overlaps the display server's and the helpers' work; asked by the first widget, the first paint
+    // came 1 to 2 ms later, with a session bus or without one.
+    (void)QAccessible::isActive();
     mapJapaneseFont();
     // The main window's first text is laid out some milliseconds from now: have the font ready by then.
     const FontWarmUp fontWarmUp(uiFont(12),
