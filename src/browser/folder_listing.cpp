@@ -8,15 +8,6 @@
 
 namespace tarvelin {
 
-namespace {
-
-struct Entry {
-    std::string key;  // folded name
-    std::string name;
-};
-
-}  // namespace
-
 FolderListing listFolderFiles(const std::string& folder, const FileMask& mask) {
     return listFolderFiles(*readFolderEntries(folder), mask);
 }
@@ -24,21 +15,21 @@ FolderListing listFolderFiles(const std::string& folder, const FileMask& mask) {
 FolderListing listFolderFiles(const FolderEntries& read, const FileMask& mask) {
     FolderListing listing;
     listing.error = read.error;
-    std::vector<Entry> entries;
+    std::vector<std::string> folded;  // of each listed file, once for each pattern it matches
+    std::vector<std::string_view> names;
+    folded.reserve(read.entries.size());
+    names.reserve(read.entries.size());
     for (const FolderEntry& entry : read.entries) {
         if (entry.kind != EntryKind::File || entry.name.front() == '.') continue;  // hidden files too
         std::string key = foldCase(entry.name);
         const int count = mask.matchCount(key);
-        for (int i = 1; i < count; ++i) entries.push_back({key, entry.name});
-        if (count > 0) entries.push_back({std::move(key), entry.name});
+        for (int i = 1; i < count; ++i) folded.push_back(key);
+        if (count > 0) folded.push_back(std::move(key));
+        names.insert(names.end(), size_t(std::max(count, 0)), entry.name);
     }
-
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        const int byKey = a.key.compare(b.key);
-        return byKey != 0 ? byKey < 0 : a.name < b.name;
-    });
-    listing.names.reserve(entries.size());
-    for (Entry& entry : entries) listing.names.push_back(std::move(entry.name));
+    const std::vector<std::string_view> keys(folded.begin(), folded.end());
+    listing.names.reserve(names.size());
+    for (size_t item : orderWithoutCase(keys, names)) listing.names.emplace_back(names[item]);
     return listing;
 }
 

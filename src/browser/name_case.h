@@ -22,4 +22,8 @@ std::string foldCase(std::string_view name);
 // Sorts names by their folded form, ties broken by their bytes, so the order does not depend on the disk.
 void sortWithoutCase(std::vector<std::string>& names);
 
+// The same order for items held elsewhere: the positions of the items, where keys[i] is foldCase(names[i]).
+std::vector<size_t> orderWithoutCase(const std::vector<std::string_view>& keys,
+                                     const std::vector<std::string_view>& names);
+
 }  // namespace tarvelin

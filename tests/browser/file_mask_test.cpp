@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "browser/file_glyph.h"
 #include "browser/name_case.h"
 
@@ -104,6 +106,34 @@ TEST(FoldCase, LowersLettersAndKeepsOtherBytes) {
         {"\xC3", "\xC3"},  // a cut sequence stays a byte
     };
     for (const auto& [name, folded] : cases) EXPECT_EQ(foldCase(name), folded) << name;
+}
+
+TEST(SortWithoutCase, SameOrderAsComparingFoldedNamesThenBytes) {
+    // Beginnings shared past the eight bytes compared at once, names that begin other names, bytes above
+    // 0x7F.
+    const char* const stems[] = {"IMG_2024_0", "IMG_2024_",    "img_2024", "a",
+                                 "A",          "\xE5\x86\x99", "\x8e\x91", "Z"};
+    const char letters[] = "aB0\xC3\x84\xFF.";
+    for (const char* shared : {"", "IMG_20240101_"}) {
+        std::vector<std::string> names;
+        unsigned x = 7;
+        const auto next = [&x](size_t range) {
+            x = x * 1103515245 + 12345;
+            return ((x >> 16) & 0x7FFF) % range;
+        };
+        for (int i = 0; i < 500; ++i) {
+            std::string name = std::string(shared) + stems[next(std::size(stems))];
+            for (unsigned n = next(10); n > 0; --n) name += letters[next(sizeof letters - 1)];
+            names.push_back(name);
+        }
+        std::vector<std::pair<std::string, std::string>> expected;
+        for (const std::string& name : names) expected.emplace_back(foldCase(name), name);
+        std::sort(expected.begin(), expected.end());
+        sortWithoutCase(names);
+        ASSERT_EQ(names.size(), expected.size());
+        for (size_t i = 0; i < names.size(); ++i)
+            ASSERT_EQ(names[i], expected[i].second) << shared << " at " << i;
+    }
 }
 
 TEST(FileGlyph, ProgramForTheFourExtensionsInAnyCase) {
