@@ -106,20 +106,19 @@ void sortWithoutCase(std::vector<std::string>& names) {
     std::vector<std::string> folded;
     folded.reserve(names.size());
     for (const std::string& name : names) folded.push_back(foldCase(name));
-    const std::vector<std::string_view> keys(folded.begin(), folded.end());
     const std::vector<std::string_view> views(names.begin(), names.end());
     std::vector<std::string> sorted;
     sorted.reserve(names.size());
-    for (size_t item : orderWithoutCase(keys, views)) sorted.push_back(std::move(names[item]));
+    for (size_t item : orderWithoutCase(folded, views)) sorted.push_back(std::move(names[item]));
     names = std::move(sorted);
 }
 
-std::vector<size_t> orderWithoutCase(const std::vector<std::string_view>& keys,
+std::vector<size_t> orderWithoutCase(const std::vector<std::string>& keys,
                                      const std::vector<std::string_view>& names) {
     // Folders of thousands of names are sorted at start. Most comparisons are settled by the eight bytes
     // after the beginning all keys share ("IMG_2024", "file_"), compared as one number.
     size_t shared = keys.empty() ? 0 : keys.front().size();
-    for (std::string_view key : keys) {
+    for (const std::string& key : keys) {
         size_t i = 0;
         while (i < shared && i < key.size() && key[i] == keys.front()[i]) ++i;
         shared = i;
@@ -132,14 +131,14 @@ std::vector<size_t> orderWithoutCase(const std::vector<std::string_view>& keys,
     slots.reserve(keys.size());
     for (size_t item = 0; item < keys.size(); ++item) {
         uint64_t head = 0;
-        const std::string_view rest = keys[item].substr(shared);
+        const std::string_view rest = std::string_view(keys[item]).substr(shared);
         for (size_t i = 0; i < 8; ++i)
             head = (head << 8) | (i < rest.size() ? static_cast<unsigned char>(rest[i]) : 0);
         slots.push_back({head, item});
     }
     std::sort(slots.begin(), slots.end(), [&](const Slot& a, const Slot& b) {
         if (a.head != b.head) return a.head < b.head;
-        const int byKey = keys[a.item].substr(shared).compare(keys[b.item].substr(shared));
+        const int byKey = keys[a.item].compare(shared, std::string::npos, keys[b.item], shared);
         return byKey != 0 ? byKey < 0 : names[a.item] < names[b.item];
     });
     std::vector<size_t> order;

@@ -23,7 +23,7 @@ std::string foldCase(std::string_view name);
 void sortWithoutCase(std::vector<std::string>& names);
 
 // The same order for items held elsewhere: the positions of the items, where keys[i] is foldCase(names[i]).
-std::vector<size_t> orderWithoutCase(const std::vector<std::string_view>& keys,
+std::vector<size_t> orderWithoutCase(const std::vector<std::string>& keys,
                                      const std::vector<std::string_view>& names);
 
 }  // namespace tarvelin
