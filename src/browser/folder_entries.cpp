@@ -25,7 +25,7 @@ EntryKind kindOf(int dirFd, const dirent& entry) {
 
 }  // namespace
 
-FolderEntries readFolderFromDisk(const std::string& folder) {
+FolderEntries readFolderFromDisk(const std::string& folder, std::atomic<size_t>* progress) {
     FolderEntries read;
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
@@ -44,6 +44,7 @@ FolderEntries readFolderFromDisk(const std::string& folder) {
         const std::string_view name = entry->d_name;
         if (name == "." || name == "..") continue;
         read.entries.push_back({std::string(name), kindOf(fd, *entry)});
+        if (progress) progress->store(read.entries.size(), std::memory_order_relaxed);
     }
     ::closedir(dir);
     return read;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,8 +22,8 @@ struct FolderEntries {
 // One pass over the folder; a stat only where the file system leaves the kind open or the entry is a link.
 // Answered from memory where a sharing scope or the start-up reading holds the folder.
 std::shared_ptr<const FolderEntries> readFolderEntries(const std::string& folder);
-// The same pass, always from the disk.
-FolderEntries readFolderFromDisk(const std::string& folder);
+// The same pass, always from the disk; `progress`, where given, counts the entries read so far.
+FolderEntries readFolderFromDisk(const std::string& folder, std::atomic<size_t>* progress = nullptr);
 
 // While one lives on this thread, the folder last read is kept and a second reading of it is answered from
 // memory: the folder tree and the file list that show one folder together ask the disk once.

@@ -1,5 +1,7 @@
 #include "browser/startup_folder.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <system_error>
 
@@ -13,7 +15,9 @@ namespace tarvelin {
 struct StartupFolderReading::Reading {
     explicit Reading(std::string path) : folder(std::move(path)) {}
     const std::string folder;
+    std::atomic<size_t> progress{0};  // entries read so far
     std::mutex mutex;
+    std::condition_variable entriesRead;
     bool finished = false;
     // Each part is answered once: the entries as soon as they are read; the listing once sorted or, asked for
     // before that, sorted by the asker from the entries.
@@ -25,6 +29,12 @@ struct StartupFolderReading::Reading {
 };
 
 namespace {
+
+// How long an asker waits before it looks at how far the helper got, and how far counts as getting on. An
+// unloaded helper reads tens of thousands of entries in that time; one that busier threads starve of time,
+// a few hundred, and the asker is quicker reading the folder itself.
+constexpr std::chrono::milliseconds kProgressCheck{20};
+constexpr size_t kSteadyEntries = 2000;
 
 std::mutex g_liveMutex;
 std::shared_ptr<StartupFolderReading::Reading> g_live;
@@ -58,12 +68,14 @@ StartupFolderReading::StartupFolderReading(std::string folder)
     try {
         m_thread = std::thread([reading = m_reading] {
             runThisThreadAtIdlePriority();
-            auto entries = std::make_shared<const FolderEntries>(readFolderFromDisk(reading->folder));
+            auto entries = std::make_shared<const FolderEntries>(
+                readFolderFromDisk(reading->folder, &reading->progress));
             {
                 const std::lock_guard lock(reading->mutex);
                 reading->entries = entries;
                 reading->unsorted = entries;
             }
+            reading->entriesRead.notify_all();
             FolderListing listing = listFolderFiles(*entries, FileMask(FileList::kAllFiles));
             const std::lock_guard lock(reading->mutex);
             if (!reading->listingTaken) reading->listing = std::move(listing);
@@ -98,7 +110,18 @@ bool StartupFolderReading::finished() const {
 std::shared_ptr<const FolderEntries> takeStartupEntries(const std::string& folder) {
     std::unique_lock<std::mutex> lock;
     const auto reading = liveReadingOf(folder, lock);
-    if (!reading || !reading->entries) return nullptr;
+    if (!reading) return nullptr;
+    // Reading the folder again here would compete with the helper for the disk and the processor, and start
+    // from nothing: wait while the helper gets on.
+    for (size_t seen = reading->progress.load(); !reading->entries && !reading->entriesTaken;) {
+        if (reading->entriesRead.wait_for(lock, kProgressCheck,
+                                          [&] { return reading->entries || reading->entriesTaken; }))
+            break;
+        const size_t now = reading->progress.load();
+        if (now - seen < kSteadyEntries) return nullptr;
+        seen = now;
+    }
+    if (!reading->entries) return nullptr;
     std::shared_ptr<const FolderEntries> entries = std::move(reading->entries);
     reading->entriesTaken = true;
     releaseIfTaken(reading);
