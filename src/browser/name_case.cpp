@@ -71,6 +71,48 @@ void encodeUtf8(char32_t cp, size_t length, char* out) {
     }
 }
 
+struct CaselessSlot {
+    uint64_t head = 0;  // eight bytes of the key from the offset being sorted on, big-endian, zero-padded
+    size_t item = 0;
+};
+
+uint64_t headAt(std::string_view key, size_t offset) {
+    uint64_t head = 0;
+    for (size_t i = offset; i < offset + 8; ++i)
+        head = (head << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0);
+    return head;
+}
+
+// Past this many bytes of equal keys, the rest is compared whole.
+constexpr size_t kLongestOffset = 256;
+
+// Sorts slots whose keys agree before `offset`, eight bytes at a time: folders of thousands of names are
+// sorted at start, and most comparisons are then between two numbers, even where many names begin alike
+// ("IMG_2024", "Folder_1").
+void sortFrom(std::vector<CaselessSlot>::iterator begin, std::vector<CaselessSlot>::iterator end,
+              size_t offset, const std::vector<std::string>& keys,
+              const std::vector<std::string_view>& names) {
+    for (auto slot = begin; slot != end; ++slot) slot->head = headAt(keys[slot->item], offset);
+    std::sort(begin, end, [](const CaselessSlot& a, const CaselessSlot& b) { return a.head < b.head; });
+    for (auto run = begin; run != end;) {
+        const uint64_t head = run->head;
+        const auto runEnd =
+            std::find_if(run, end, [head](const CaselessSlot& slot) { return slot.head != head; });
+        if (runEnd - run > 1) {
+            const bool longer = std::any_of(
+                run, runEnd, [&](const CaselessSlot& slot) { return keys[slot.item].size() > offset + 8; });
+            if (longer && offset < kLongestOffset)
+                sortFrom(run, runEnd, offset + 8, keys, names);
+            else
+                std::sort(run, runEnd, [&](const CaselessSlot& a, const CaselessSlot& b) {
+                    const int byKey = keys[a.item].compare(keys[b.item]);
+                    return byKey != 0 ? byKey < 0 : names[a.item] < names[b.item];
+                });
+        }
+        run = runEnd;
+    }
+}
+
 }  // namespace
 
 size_t characterLength(std::string_view text, size_t pos) {
@@ -103,47 +145,45 @@ std::string foldCase(std::string_view name) {
 }
 
 void sortWithoutCase(std::vector<std::string>& names) {
-    std::vector<std::string> folded;
-    folded.reserve(names.size());
-    for (const std::string& name : names) folded.push_back(foldCase(name));
-    const std::vector<std::string_view> views(names.begin(), names.end());
-    std::vector<std::string> sorted;
-    sorted.reserve(names.size());
-    for (size_t item : orderWithoutCase(folded, views)) sorted.push_back(std::move(names[item]));
-    names = std::move(sorted);
+    std::vector<size_t> order = [&names] {
+        std::vector<std::string> folded;
+        folded.reserve(names.size());
+        for (const std::string& name : names) folded.push_back(foldCase(name));
+        return orderWithoutCase(folded, std::vector<std::string_view>(names.begin(), names.end()));
+    }();
+    // Each name moves to its place along the cycles of the order, so that a folder of many thousands of
+    // names is not held twice.
+    constexpr size_t kPlaced = SIZE_MAX;
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (order[start] == kPlaced) continue;
+        std::string carried = std::move(names[start]);
+        for (size_t at = start;;) {
+            const size_t from = order[at];
+            order[at] = kPlaced;
+            if (from == start) {
+                names[at] = std::move(carried);
+                break;
+            }
+            names[at] = std::move(names[from]);
+            at = from;
+        }
+    }
 }
 
 std::vector<size_t> orderWithoutCase(const std::vector<std::string>& keys,
                                      const std::vector<std::string_view>& names) {
-    // Folders of thousands of names are sorted at start. Most comparisons are settled by the eight bytes
-    // after the beginning all keys share ("IMG_2024", "file_"), compared as one number.
     size_t shared = keys.empty() ? 0 : keys.front().size();
     for (const std::string& key : keys) {
         size_t i = 0;
         while (i < shared && i < key.size() && key[i] == keys.front()[i]) ++i;
         shared = i;
     }
-    struct Slot {
-        uint64_t head;  // bytes shared..shared+8 of the key, big-endian, zero-padded
-        size_t item;
-    };
-    std::vector<Slot> slots;
-    slots.reserve(keys.size());
-    for (size_t item = 0; item < keys.size(); ++item) {
-        uint64_t head = 0;
-        const std::string_view rest = std::string_view(keys[item]).substr(shared);
-        for (size_t i = 0; i < 8; ++i)
-            head = (head << 8) | (i < rest.size() ? static_cast<unsigned char>(rest[i]) : 0);
-        slots.push_back({head, item});
-    }
-    std::sort(slots.begin(), slots.end(), [&](const Slot& a, const Slot& b) {
-        if (a.head != b.head) return a.head < b.head;
-        const int byKey = keys[a.item].compare(shared, std::string::npos, keys[b.item], shared);
-        return byKey != 0 ? byKey < 0 : names[a.item] < names[b.item];
-    });
+    std::vector<CaselessSlot> slots(keys.size());
+    for (size_t item = 0; item < slots.size(); ++item) slots[item].item = item;
+    sortFrom(slots.begin(), slots.end(), shared, keys, names);
     std::vector<size_t> order;
     order.reserve(slots.size());
-    for (const Slot& slot : slots) order.push_back(slot.item);
+    for (const CaselessSlot& slot : slots) order.push_back(slot.item);
     return order;
 }
 

@@ -109,10 +109,10 @@ TEST(FoldCase, LowersLettersAndKeepsOtherBytes) {
 }
 
 TEST(SortWithoutCase, SameOrderAsComparingFoldedNamesThenBytes) {
-    // Beginnings shared past the eight bytes compared at once, names that begin other names, bytes above
-    // 0x7F.
-    const char* const stems[] = {"IMG_2024_0", "IMG_2024_",    "img_2024", "a",
-                                 "A",          "\xE5\x86\x99", "\x8e\x91", "Z"};
+    // Beginnings shared past the eight bytes compared at once (by all names, by some, by some for longer than
+    // any file name), names that begin other names, bytes above 0x7F.
+    const std::string stems[] = {"IMG_2024_0", "IMG_2024_",           "img_2024", "a", "A", "\xE5\x86\x99",
+                                 "\x8e\x91",   std::string(300, 'y'), "Z"};
     const char letters[] = "aB0\xC3\x84\xFF.";
     for (const char* shared : {"", "IMG_20240101_"}) {
         std::vector<std::string> names;
@@ -122,7 +122,7 @@ TEST(SortWithoutCase, SameOrderAsComparingFoldedNamesThenBytes) {
             return ((x >> 16) & 0x7FFF) % range;
         };
         for (int i = 0; i < 500; ++i) {
-            std::string name = std::string(shared) + stems[next(std::size(stems))];
+            std::string name = shared + stems[next(std::size(stems))];
             for (unsigned n = next(10); n > 0; --n) name += letters[next(sizeof letters - 1)];
             names.push_back(name);
         }
