@@ -113,10 +113,9 @@ std::shared_ptr<const FolderEntries> takeStartupEntries(const std::string& folde
     if (!reading) return nullptr;
     // Reading the folder again here would compete with the helper for the disk and the processor, and start
     // from nothing: wait while the helper gets on.
-    for (size_t seen = reading->progress.load(); !reading->entries && !reading->entriesTaken;) {
-        if (reading->entriesRead.wait_for(lock, kProgressCheck,
-                                          [&] { return reading->entries || reading->entriesTaken; }))
-            break;
+    size_t seen = reading->progress.load();
+    while (!reading->entriesRead.wait_for(lock, kProgressCheck,
+                                          [&] { return reading->entries || reading->entriesTaken; })) {
         const size_t now = reading->progress.load();
         if (now - seen < kSteadyEntries) return nullptr;
         seen = now;
