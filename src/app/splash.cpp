@@ -25,6 +25,9 @@ namespace {
 
 // Long enough for a window manager to map the window, short enough that a stuck one cannot hold the start.
 constexpr int kExposeWaitMs = 200;
+// How long a shown window may take to draw its first frame before the splash goes anyway (one started
+// minimised draws nothing).
+constexpr int kFirstFrameWaitMs = 1000;
 constexpr int kWidth = 197;
 constexpr int kHeight = 124;
 
@@ -111,9 +114,16 @@ bool Tsplash::event(QEvent* event) {
 }
 
 bool Tsplash::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Show && watched != this && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->isWindow())
-        release();
+    if (watched == this || !watched->isWidgetType()) return false;
+    const auto* widget = static_cast<const QWidget*>(watched);
+    if (event->type() == QEvent::Show && widget->isWindow() && !m_shownWindow) {
+        m_shownWindow = widget;
+        QTimer::singleShot(kFirstFrameWaitMs, this, &Tsplash::release);
+    } else if (event->type() == QEvent::Paint && m_shownWindow && widget->window() == m_shownWindow) {
+        // Taken down once that frame is on the screen: the display server's work for the splash then does
+        // not delay it, and no moment shows neither window.
+        QTimer::singleShot(0, this, &Tsplash::release);
+    }
     return false;
 }
 

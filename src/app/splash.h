@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -13,8 +14,9 @@ class QLabel;
 namespace tarvelin {
 
 // The splash window: the 197 x 124 picture, frameless, on top, centred, covering the start. It goes away for
-// good as soon as it loses the activation or another window of the program shows (the main window, a message
-// box of the start): without a window manager nothing is ever activated, and the splash must not stay.
+// good as soon as it loses the activation or another window of the program (the main window, a message box
+// of the start) has drawn its first frame: without a window manager nothing is ever activated, and the splash
+// must not stay.
 // On X11 the picture is normally shown by an X11SplashWindow prepared before the application object (see
 // prepareX11Splash); this widget then stays hidden and only decides when the splash goes.
 class Tsplash : public QWidget {
@@ -38,6 +40,7 @@ protected:
 private:
     void release();
     bool m_released = false;
+    QPointer<const QWidget> m_shownWindow;  // the first other window shown
     std::unique_ptr<X11SplashWindow> m_prepared;
 };
 
