@@ -119,9 +119,11 @@ bool Tsplash::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Show && widget->isWindow() && !m_shownWindow) {
         m_shownWindow = widget;
         QTimer::singleShot(kFirstFrameWaitMs, this, &Tsplash::release);
-    } else if (event->type() == QEvent::Paint && m_shownWindow && widget->window() == m_shownWindow) {
+    } else if (event->type() == QEvent::Paint && !m_frameDrawn && m_shownWindow &&
+               widget->window() == m_shownWindow) {
         // Taken down once that frame is on the screen: the display server's work for the splash then does
         // not delay it, and no moment shows neither window.
+        m_frameDrawn = true;
         QTimer::singleShot(0, this, &Tsplash::release);
     }
     return false;

@@ -41,6 +41,7 @@ private:
     void release();
     bool m_released = false;
     QPointer<const QWidget> m_shownWindow;  // the first other window shown
+    bool m_frameDrawn = false;              // that window has begun its first frame
     std::unique_ptr<X11SplashWindow> m_prepared;
 };
 
