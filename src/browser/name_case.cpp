@@ -83,7 +83,11 @@ uint64_t headAt(std::string_view key, size_t offset) {
     return head;
 }
 
-// Past this many bytes of equal keys, the rest is compared whole.
+std::string_view tailFrom(std::string_view key, size_t offset) {
+    return key.substr(std::min(offset, key.size()));
+}
+
+// Past this many bytes of equal keys, the rest of them is compared in one go.
 constexpr size_t kLongestOffset = 256;
 
 // Sorts slots whose keys agree before `offset`, eight bytes at a time: folders of thousands of names are
@@ -104,8 +108,9 @@ void sortFrom(std::vector<CaselessSlot>::iterator begin, std::vector<CaselessSlo
             if (longer && offset < kLongestOffset)
                 sortFrom(run, runEnd, offset + 8, keys, names);
             else
+                // The keys of a run agree before `offset`: compare what follows.
                 std::sort(run, runEnd, [&](const CaselessSlot& a, const CaselessSlot& b) {
-                    const int byKey = keys[a.item].compare(keys[b.item]);
+                    const int byKey = tailFrom(keys[a.item], offset).compare(tailFrom(keys[b.item], offset));
                     return byKey != 0 ? byKey < 0 : names[a.item] < names[b.item];
                 });
         }
