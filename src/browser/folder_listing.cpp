@@ -25,7 +25,7 @@ FolderListing listFolderFiles(const FolderEntries& read, const FileMask& mask) {
             const int count = mask.matchCount(key);
             for (int i = 1; i < count; ++i) folded.push_back(key);
             if (count > 0) folded.push_back(std::move(key));
-            names.insert(names.end(), size_t(std::max(count, 0)), entry.name);
+            for (int i = 0; i < count; ++i) names.push_back(entry.name);
         }
         return orderWithoutCase(folded, names);
     }();

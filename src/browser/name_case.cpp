@@ -1,7 +1,10 @@
 #include "browser/name_case.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace tarvelin {
@@ -77,6 +80,13 @@ struct CaselessSlot {
 };
 
 uint64_t headAt(std::string_view key, size_t offset) {
+    if constexpr (std::endian::native == std::endian::little) {
+        if (key.size() >= offset + 8) {
+            uint64_t word;
+            std::memcpy(&word, key.data() + offset, sizeof word);
+            return __builtin_bswap64(word);
+        }
+    }
     uint64_t head = 0;
     for (size_t i = offset; i < offset + 8; ++i)
         head = (head << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0);
@@ -85,6 +95,32 @@ uint64_t headAt(std::string_view key, size_t offset) {
 
 std::string_view tailFrom(std::string_view key, size_t offset) {
     return key.substr(std::min(offset, key.size()));
+}
+
+// Orders slots by their heads a byte at a time, skipping the bytes all heads share: of thousands of slots,
+// quicker than comparing them.
+void sortByHead(std::vector<CaselessSlot>::iterator begin, std::vector<CaselessSlot>::iterator end) {
+    const size_t count = size_t(end - begin);
+    if (count < 256) {
+        std::sort(begin, end, [](const CaselessSlot& a, const CaselessSlot& b) { return a.head < b.head; });
+        return;
+    }
+    std::array<std::array<size_t, 256>, 8> counts{};
+    for (auto slot = begin; slot != end; ++slot)
+        for (int byte = 0; byte < 8; ++byte) ++counts[byte][(slot->head >> (8 * byte)) & 0xFF];
+    std::vector<CaselessSlot> spare(count);
+    CaselessSlot* from = &*begin;
+    CaselessSlot* to = spare.data();
+    for (int byte = 0; byte < 8; ++byte) {
+        std::array<size_t, 256>& places = counts[byte];
+        if (places[(from->head >> (8 * byte)) & 0xFF] == count) continue;
+        size_t place = 0;
+        for (size_t& slots : places) place += std::exchange(slots, place);
+        for (const CaselessSlot* slot = from; slot != from + count; ++slot)
+            to[places[(slot->head >> (8 * byte)) & 0xFF]++] = *slot;
+        std::swap(from, to);
+    }
+    if (from != &*begin) std::copy(from, from + count, begin);
 }
 
 // Past this many bytes of equal keys, the rest of them is compared in one go.
@@ -97,7 +133,7 @@ void sortFrom(std::vector<CaselessSlot>::iterator begin, std::vector<CaselessSlo
               size_t offset, const std::vector<std::string>& keys,
               const std::vector<std::string_view>& names) {
     for (auto slot = begin; slot != end; ++slot) slot->head = headAt(keys[slot->item], offset);
-    std::sort(begin, end, [](const CaselessSlot& a, const CaselessSlot& b) { return a.head < b.head; });
+    sortByHead(begin, end);
     for (auto run = begin; run != end;) {
         const uint64_t head = run->head;
         const auto runEnd =
