@@ -15,6 +15,13 @@
 #include "widgets/ui_font.h"
 
 namespace tarvelin {
+namespace {
+
+// The first batch only has to fill the view before its first paint; the rest follow between events.
+constexpr int kFirstBatch = 100;
+constexpr int kLaterBatch = 1000;
+
+}  // namespace
 
 FileListBox::FileListBox(const QString& name, FileListModel& model, QWidget* parent)
     : QListView(parent), m_model(&model) {
@@ -27,7 +34,7 @@ FileListBox::FileListBox(const QString& name, FileListModel& model, QWidget* par
     // Rows all have one height and are laid out in batches, so a folder of 100,000 files shows at once.
     setUniformItemSizes(true);
     setLayoutMode(QListView::Batched);
-    setBatchSize(1000);
+    setBatchSize(kLaterBatch);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setDragEnabled(true);
     setAcceptDrops(true);
@@ -151,6 +158,12 @@ void FileListBox::focusInEvent(QFocusEvent* event) {
 void FileListBox::contextMenuEvent(QContextMenuEvent* event) {
     emit popupRequested(event->globalPos());
     event->accept();
+}
+
+void FileListBox::doItemsLayout() {
+    setBatchSize(kFirstBatch);
+    QListView::doItemsLayout();
+    setBatchSize(kLaterBatch);
 }
 
 QMimeData* FileListBox::dragData() const {

@@ -33,6 +33,8 @@ public:
     // caller owns it; nullptr when nothing is selected.
     QMimeData* dragData() const;
 
+    void doItemsLayout() override;
+
 signals:
     // A double click or the Enter key.
     void DblClick();
