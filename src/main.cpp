@@ -12,6 +12,7 @@
 #include "browser/startup_folder.h"
 #include "platform/font_config_preload.h"
 #include "platform/toolkit_preload.h"
+#include "widgets/ui_font.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ int main(int argc, char* argv[]) {
     tarvelin::preloadLibraries(tarvelin::x11ToolkitLibraries(
         args, [](const char* name) { return std::getenv(name); },
         QFile::encodeName(QLibraryInfo::path(QLibraryInfo::PluginsPath)).toStdString()));
-    const tarvelin::FontConfigPreload fontConfig;
+    const tarvelin::FontConfigPreload fontConfig(tarvelin::findUiFont);
     // Made ready while the toolkit connects; shown once this start is known not to hand its lists over.
     std::unique_ptr<tarvelin::X11SplashWindow> splash = tarvelin::prepareX11Splash(args);
     // The left pane's first folder, read while the display connection is made.

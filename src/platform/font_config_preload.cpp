@@ -38,14 +38,15 @@ void endReading() {
 
 }  // namespace
 
-FontConfigPreload::FontConfigPreload() {
+FontConfigPreload::FontConfigPreload(std::function<void()> thenAsk) {
     beginReading();
     try {
-        m_thread = std::thread([done = m_done] {
+        m_thread = std::thread([done = m_done, thenAsk = std::move(thenAsk)] {
             runThisThreadAtIdlePriority();
             // The loaded configuration becomes the process's current one; the toolkit's FcInit() then finds
             // it.
             FcInit();
+            if (thenAsk) thenAsk();
             *done = true;
             endReading();
         });

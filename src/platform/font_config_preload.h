@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -12,7 +13,8 @@ namespace tarvelin {
 // font before, the toolkit reads the configuration itself, and whichever finishes first is kept.
 class FontConfigPreload {
 public:
-    FontConfigPreload();
+    // `thenAsk` runs on the helper once the configuration is read, as part of the reading.
+    explicit FontConfigPreload(std::function<void()> thenAsk = {});
     // Waits for a reading that has finished; one that has not is left to finish by itself.
     ~FontConfigPreload();
     FontConfigPreload(const FontConfigPreload&) = delete;

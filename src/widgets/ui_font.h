@@ -12,7 +12,11 @@ namespace tarvelin {
 // every script it lays out (some milliseconds at start); one it has needs them only for characters the font
 // lacks. With none of them installed, the Windows name with the others in order, because fontconfig alone
 // would answer a fixed-width Gothic in a Japanese locale.
+// Where the font configuration hints the Gothic at most slightly, the font asks for no hinting.
 QFont uiFont(int pixelSize);
+
+// Looks the Gothic up for uiFont() ahead of its first call; safe on any thread.
+void findUiFont();
 
 // The Japanese proportional Gothics that stand in for "ＭＳ Ｐゴシック", in order of preference.
 const std::vector<std::string>& japaneseGothics();

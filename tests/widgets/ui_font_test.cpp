@@ -30,5 +30,42 @@ TEST(UiFontDeathTest, WithNoGothicInstalledAsksForTheWindowsNameThenTheOthers) {
         ::testing::ExitedWithCode(0), "");
 }
 
+// The system's configuration with one rule of its own after it, as a user's or a distribution's would be.
+TEST(UiFontDeathTest, DropsHintingWhereTheConfigurationHintsTheGothicSlightlyAtMost) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const struct {
+        const char* edit;
+        QFont::HintingPreference expected;
+    } cases[] = {
+        {"<edit name=\"hintstyle\" mode=\"assign\"><const>hintslight</const></edit>", QFont::PreferNoHinting},
+        {"<edit name=\"hintstyle\" mode=\"assign\"><const>hintnone</const></edit>", QFont::PreferNoHinting},
+        {"<edit name=\"hintstyle\" mode=\"assign\"><const>hintmedium</const></edit>",
+         QFont::PreferDefaultHinting},
+        {"<edit name=\"hintstyle\" mode=\"assign\"><const>hintfull</const></edit>",
+         QFont::PreferDefaultHinting},
+        {"<edit name=\"hintstyle\" mode=\"assign\"><const>hintfull</const></edit>"
+         "<edit name=\"hinting\" mode=\"assign\"><bool>false</bool></edit>",
+         QFont::PreferNoHinting},
+    };
+    for (const auto& c : cases) {
+        test::TempFolder dir;
+        dir.write("fonts.conf", std::string("<?xml version=\"1.0\"?>\n<fontconfig>"
+                                            "<include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include>"
+                                            "<match target=\"font\">") +
+                                    c.edit + "</match></fontconfig>\n");
+        EXPECT_EXIT(
+            {
+                ::setenv("FONTCONFIG_FILE", dir.file("fonts.conf").c_str(), 1);
+                const QFont font = uiFont(12);
+                std::_Exit(font.family() == QStringLiteral("IPAPGothic") &&
+                                   font.hintingPreference() == c.expected
+                               ? 0
+                               : 1);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << c.edit;
+    }
+}
+
 }  // namespace
 }  // namespace tarvelin
