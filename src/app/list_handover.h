@@ -1,11 +1,14 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <QObject>
 #include <string>
 #include <vector>
 
-class QLocalServer;
-class QLocalSocket;
+#include "platform/file_descriptor.h"
+
+class QSocketNotifier;
 
 namespace tarvelin {
 
@@ -25,6 +28,8 @@ class ListHandoverServer : public QObject {
     Q_OBJECT
 public:
     explicit ListHandoverServer(QObject* parent = nullptr);
+    // Removes its socket, unless another program has put its own there since.
+    ~ListHandoverServer() override;
 
     // Takes over a socket left by a program that ended without removing it; false when another program
     // answers on it.
@@ -35,8 +40,12 @@ signals:
 
 private:
     void accept();
-    void read(QLocalSocket* socket);
-    QLocalServer* m_server;
+    void close();
+    FileDescriptor m_listener;
+    QSocketNotifier* m_notifier = nullptr;
+    std::string m_path;
+    dev_t m_device = 0;
+    ino_t m_inode = 0;
 };
 
 }  // namespace tarvelin

@@ -8,11 +8,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTest>
 #include <future>
 
+#include "platform/local_socket.h"
 #include "support/temp_folder.h"
 
 namespace tarvelin {
@@ -103,17 +103,48 @@ TEST_F(ListHandoverTest, StrayBytesAreDroppedAndTheServerGoesOn) {
                    12),  // a path longer than the body
     };
     for (const QByteArray& stray : strays) {
-        QLocalSocket socket;
-        socket.connectToServer(name);
-        ASSERT_TRUE(socket.waitForConnected(1000));
-        socket.write(stray);
-        socket.flush();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return socket.state() == QLocalSocket::UnconnectedState; }, 2000))
+        const FileDescriptor socket = connectLocalSocket(dir.file("socket"), std::chrono::seconds(1));
+        ASSERT_TRUE(socket.valid());
+        ASSERT_TRUE(sendAll(socket.get(), stray.toStdString(), std::chrono::seconds(1)));
+        // Dropped: the program closes the connection without an answer.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                char byte;
+                return ::recv(socket.get(), &byte, 1, MSG_DONTWAIT) == 0;
+            },
+            2000))
             << stray.toHex().toStdString();
     }
     EXPECT_EQ(received.count(), 0);
     EXPECT_TRUE(handOverFromAnotherThread(name, {"/b.kxd"}));
     EXPECT_EQ(received.count(), 1);
+}
+
+// A message may come in pieces; the socket goes with the program, unless another file has taken its place.
+TEST_F(ListHandoverTest, AMessageInPiecesIsTakenAndTheSocketGoesWithTheProgram) {
+    {
+        ListHandoverServer server;
+        ASSERT_TRUE(server.listen(name));
+        QSignalSpy received(&server, &ListHandoverServer::filesReceived);
+        const FileDescriptor socket = connectLocalSocket(dir.file("socket"), std::chrono::seconds(1));
+        ASSERT_TRUE(socket.valid());
+        const std::string message("\x00\x00\x00\x0a\x00\x00\x00\x06/a.kx", 13);
+        ASSERT_TRUE(sendAll(socket.get(), message.substr(0, 2), std::chrono::seconds(1)));
+        QTest::qWait(20);
+        ASSERT_TRUE(sendAll(socket.get(), message.substr(2) + "d", std::chrono::seconds(1)));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return received.count() == 1; }, 2000));
+        EXPECT_EQ(received.value(0).value(0).value<Files>(), Files{"/a.kxd"});
+        EXPECT_EQ(receiveByte(socket.get(), std::chrono::seconds(1)), 'k');
+    }
+    EXPECT_FALSE(dir.exists("socket"));
+
+    {
+        ListHandoverServer server;
+        ASSERT_TRUE(server.listen(name));
+        ASSERT_EQ(::unlink(dir.file("socket").c_str()), 0);
+        dir.write("socket", "another program's");
+    }
+    EXPECT_TRUE(dir.exists("socket"));
 }
 
 TEST(ListHandoverName, IsPerUserAndPerProgramFolder) {
