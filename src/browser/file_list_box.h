@@ -33,8 +33,6 @@ public:
     // caller owns it; nullptr when nothing is selected.
     QMimeData* dragData() const;
 
-    void doItemsLayout() override;
-
 signals:
     // A double click or the Enter key.
     void DblClick();

@@ -102,15 +102,15 @@ TEST_F(FilePaneTest, ControlsHaveTheirNamesAndSizes) {
     EXPECT_EQ(list().visualRect(list().model()->index(1, 0)).top(), 16);
 }
 
-TEST_F(FilePaneTest, EveryRowOfAFolderOfThousandsGetsItsPlaceOnceEventsRun) {
-    constexpr int kFiles = 2500;  // more than the batches laid out before the first paint
+// The first paint after a new listing finds its rows in place, however many there are.
+TEST_F(FilePaneTest, AFolderOfThousandsHasItsRowsInPlaceAtOnce) {
+    constexpr int kFiles = 2500;
     test::makeFolders(folder, {"big"});
     for (int i = 0; i < kFiles; ++i) folder.write("big/f" + std::to_string(10000 + i) + ".txt", "");
     tree().setRoot(folder.file("big"));
     ASSERT_EQ(list().model()->rowCount(), kFiles);
-    EXPECT_EQ(list().visualRect(list().model()->index(20, 0)).top(), 20 * 16);
+    EXPECT_EQ(list().indexAt(QPoint(5, 20 * 16 + 5)), list().model()->index(20, 0));
     const QModelIndex last = list().model()->index(kFiles - 1, 0);
-    QTRY_VERIFY(!list().visualRect(last).isEmpty());
     list().scrollTo(last);
     EXPECT_TRUE(list().viewport()->rect().contains(list().visualRect(last)));
     EXPECT_EQ(last.data().toString(), QString("f%1.txt").arg(10000 + kFiles - 1));
