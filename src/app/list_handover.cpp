@@ -92,20 +92,19 @@ public:
 
     void read(ListHandoverServer& server) {
         char chunk[65536];
-        for (;;) {
+        while (!complete()) {
             const ssize_t got = ::recv(m_fd.get(), chunk, sizeof chunk, 0);
             if (got > 0) {
                 m_bytes.append(chunk, static_cast<size_t>(got));
-                if (m_bytes.size() < 4) continue;
-                if (countAt(m_bytes) > kMaxMessageBytes) return finish();
-                if (m_bytes.size() >= 4 + size_t(countAt(m_bytes))) break;
+                if (m_bytes.size() >= 4 && countAt(m_bytes) > kMaxMessageBytes) return finish();
+            } else if (got < 0 && errno == EINTR) {
                 continue;
+            } else if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                return;  // the rest comes later
+            } else {
+                return finish();  // the end of the stream, or an error
             }
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
-            return finish();  // the end of the stream, or an error
         }
-        if (m_bytes.size() < 4 || m_bytes.size() < 4 + size_t(countAt(m_bytes))) return;
         const std::optional<std::vector<std::string>> files =
             decode(std::string_view(m_bytes).substr(4, countAt(m_bytes)));
         if (files) sendAll(m_fd.get(), std::string_view(&kTaken, 1), std::chrono::milliseconds(1000));
@@ -114,6 +113,8 @@ public:
     }
 
 private:
+    bool complete() const { return m_bytes.size() >= 4 && m_bytes.size() - 4 >= countAt(m_bytes); }
+
     void finish() {
         m_notifier->setEnabled(false);
         m_fd.reset();

@@ -15,6 +15,7 @@
 #include "widgets/ui_font.h"
 
 namespace tarvelin {
+
 FileListBox::FileListBox(const QString& name, FileListModel& model, QWidget* parent)
     : QListView(parent), m_model(&model) {
     setObjectName(name);
