@@ -21,6 +21,7 @@
 #include "viewer/picture_decode.h"
 #include "viewer/picture_source.h"
 #include "viewer/viewer_window.h"
+#include "viewer_harness.h"
 
 namespace {
 
@@ -151,39 +152,12 @@ void BM_DecodeForFit(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeForFit)->Arg(24)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The left file list: the photos and a text file between them.
-class PhotoList final : public tarvelin::PictureSource {
-public:
-    explicit PhotoList(const std::vector<std::string>& files)
-        : m_folder(std::filesystem::path(files[0]).parent_path().string()) {
-        for (const std::string& f : files) m_names.push_back(std::filesystem::path(f).filename().string());
-    }
-    int count() const override { return static_cast<int>(m_names.size()); }
-    std::string name(int i) const override { return m_names[static_cast<size_t>(i)]; }
-    std::string folder() const override { return m_folder; }
-    int focusedIndex() const override { return m_focused; }
-    bool isSelected(int i) const override { return i == m_focused; }
-    void setSelected(int, bool) override {}
-    void setFocused(int i) override { m_focused = i; }
-    void updateInformationStrip() override {}
-
-private:
-    std::string m_folder;
-    std::vector<std::string> m_names;
-    int m_focused = 0;
-};
-
 void BM_PageNextPrefetched(benchmark::State& state) {
     PhotoList list(photoFiles(static_cast<int>(state.range(0))));
     tarvelin::TViewer viewer(list, QFont(), nullptr);
     viewer.resize(886, 687);
     viewer.show();
-    auto settle = [&] {
-        for (int i = 0; i < 3; ++i) {
-            viewer.loader().waitIdle();
-            QApplication::processEvents();
-        }
-    };
+    const auto settle = [&] { settleViewer(viewer); };
     viewer.PreviewFocusedImage();
     settle();
     double seconds = 0;

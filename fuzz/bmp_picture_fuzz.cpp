@@ -16,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tarvelin;
     PictureLimits limits;
     limits.maxPixels = 4'000'000;
+    limits.memoryBudget = 16 << 20;
     const DecodedPicture p = decodePictureBytes(data, size, false, {}, limits);
     if (!p.ok()) return 0;
     if (p.image.isNull() || p.image.width() != p.full.width || p.image.height() != p.full.height)

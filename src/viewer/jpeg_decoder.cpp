@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <csetjmp>
 #include <cstdio>
 
+#include <jerror.h>
 #include <jpeglib.h>
 
 namespace tarvelin {
@@ -21,7 +23,10 @@ struct ErrorManager {
 
 void errorExit(j_common_ptr cinfo) {
     auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-    if (err->status == DecodeStatus::Ok) err->status = DecodeStatus::Corrupt;
+    // Virtual arrays past max_memory_to_use would need a backing store, which this build of libjpeg lacks.
+    if (err->status == DecodeStatus::Ok)
+        err->status =
+            err->base.msg_code == JERR_NO_BACKING_STORE ? DecodeStatus::TooLarge : DecodeStatus::Corrupt;
     std::longjmp(err->jump, 1);
 }
 
@@ -88,6 +93,22 @@ struct Decode {
     JpegDecodeResult* result;
 };
 
+JpegLayout layoutOf(const jpeg_decompress_struct& cinfo, int orientation) {
+    JpegLayout layout;
+    layout.stored = {static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height)};
+    for (int c = 0; c < cinfo.num_components; ++c)
+        layout.components.push_back({cinfo.comp_info[c].h_samp_factor, cinfo.comp_info[c].v_samp_factor});
+    // The header was read up to the first scan, which tells whether more follow over the same blocks.
+    layout.wholeImageCoefficients = cinfo.progressive_mode || cinfo.comps_in_scan < cinfo.num_components;
+    layout.turned = orientation != 1;
+    return layout;
+}
+
+// Kept out of run(), whose frame libjpeg may jump out of: the layout owns memory.
+int scaleWithin(const jpeg_decompress_struct& cinfo, int orientation, int wantedEighths, uint64_t budget) {
+    return jpegScaleWithin(layoutOf(cinfo, orientation), wantedEighths, budget);
+}
+
 // Only plain data lives in this frame, so jumping out of libjpeg skips no destructor.
 void run(Decode& d) {
     j_decompress_ptr cinfo = &d.cinfo;
@@ -117,8 +138,17 @@ void run(Decode& d) {
     // The scale is chosen on the stored sides, so a quarter turn swaps what is wanted of them.
     const PixelSize wanted = fitSize(uprightSize(result.stored, result.orientation), d.fitArea);
     const PixelSize wantedStored = result.orientation >= 5 ? PixelSize{wanted.height, wanted.width} : wanted;
-    cinfo->scale_num = static_cast<unsigned>(dctScaleEighths(result.stored, wantedStored));
+    const int wantedEighths = dctScaleEighths(result.stored, wantedStored);
+    const int eighths = scaleWithin(*cinfo, result.orientation, wantedEighths, d.limits->memoryBudget);
+    // Coefficients alone past the budget: no scale helps.
+    if (eighths == 0) {
+        result.status = DecodeStatus::TooLarge;
+        return;
+    }
+    result.reduced = eighths < wantedEighths;
+    cinfo->scale_num = static_cast<unsigned>(eighths);
     cinfo->scale_denom = 8;
+    cinfo->mem->max_memory_to_use = static_cast<long>(std::min<uint64_t>(d.limits->memoryBudget, LONG_MAX));
     const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
     cinfo->out_color_space = cmyk ? JCS_CMYK : kNativeXrgb;
     cinfo->dct_method = JDCT_ISLOW;

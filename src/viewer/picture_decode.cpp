@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <vector>
@@ -52,27 +53,35 @@ void decodeJpegInto(DecodedPicture& picture, const uint8_t* data, size_t size, P
     const JpegDecodeResult r = decodeJpeg(data, size, fitArea, sink, limits);
     picture.status = r.status;
     picture.warnings = r.warnings;
+    picture.reduced = r.reduced;
     if (r.status != DecodeStatus::Ok) return;
     picture.full = uprightSize(r.stored, r.orientation);
     picture.image = upright(sink.image, r.orientation);
     if (picture.image.isNull()) picture.status = DecodeStatus::OutOfMemory;
 }
 
-// The pixel count a bitmap's header declares (core or info header), read before Qt sees the file.
-int64_t declaredPixels(const uint8_t* d, size_t size) {
-    if (size < 26 || d[0] != 'B' || d[1] != 'M') return 0;
+struct BitmapHeader {
+    int64_t pixels = 0;
+    int bits = 0;
+};
+
+// What a bitmap's header declares (core or info header), read before Qt sees the file.
+BitmapHeader bitmapHeader(const uint8_t* d, size_t size) {
+    if (size < 30 || d[0] != 'B' || d[1] != 'M') return {};
     auto u16 = [d](size_t at) { return int64_t{d[at]} | int64_t{d[at + 1]} << 8; };
     auto i32 = [d](size_t at) {
         return int64_t{static_cast<int32_t>(uint32_t{d[at]} | uint32_t{d[at + 1]} << 8 |
                                             uint32_t{d[at + 2]} << 16 | uint32_t{d[at + 3]} << 24)};
     };
-    if (i32(14) == 12) return u16(18) * u16(20);
-    return std::abs(i32(18)) * std::abs(i32(22));
+    if (i32(14) == 12) return {u16(18) * u16(20), static_cast<int>(u16(24))};
+    return {std::abs(i32(18)) * std::abs(i32(22)), static_cast<int>(u16(28))};
 }
 
 void decodeBitmapInto(DecodedPicture& picture, const uint8_t* data, size_t size,
                       const PictureLimits& limits) {
-    if (declaredPixels(data, size) > limits.maxPixels) {
+    const BitmapHeader declared = bitmapHeader(data, size);
+    if (declared.pixels > limits.maxPixels ||
+        bitmapDecodeBytes(static_cast<uint64_t>(declared.pixels), declared.bits) > limits.memoryBudget) {
         picture.status = DecodeStatus::TooLarge;
         return;
     }
@@ -105,11 +114,22 @@ void decodeBitmapInto(DecodedPicture& picture, const uint8_t* data, size_t size,
 DecodedPicture decodePictureBytes(const uint8_t* data, size_t size, bool jpeg, PixelSize fitArea,
                                   const PictureLimits& limits) {
     DecodedPicture picture;
+    // The file's bytes stay in memory while it is decoded.
+    if (size > limits.memoryBudget) {
+        picture.status = DecodeStatus::TooLarge;
+        return picture;
+    }
+    PictureLimits rest = limits;
+    rest.memoryBudget -= size;
     if (jpeg)
-        decodeJpegInto(picture, data, size, fitArea, limits);
+        decodeJpegInto(picture, data, size, fitArea, rest);
     else
-        decodeBitmapInto(picture, data, size, limits);
+        decodeBitmapInto(picture, data, size, rest);
     return picture;
+}
+
+PixelSize shownSize(const DecodedPicture& picture) {
+    return picture.reduced ? PixelSize{picture.image.width(), picture.image.height()} : picture.full;
 }
 
 FileStamp fileStamp(const std::string& path) {
@@ -126,8 +146,12 @@ DecodedPicture decodePictureFile(const std::string& path, PixelSize fitArea, con
     struct stat st;
     std::vector<uint8_t> bytes;
     bool complete = false;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-        static_cast<uint64_t>(st.st_size) <= kMaxPictureFileBytes) {
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (regular &&
+        static_cast<uint64_t>(st.st_size) > std::min<uint64_t>(kMaxPictureFileBytes, limits.memoryBudget)) {
+        picture.stamp = stampOf(st);
+        picture.status = DecodeStatus::TooLarge;
+    } else if (regular) {
         picture.stamp = stampOf(st);
         bytes.resize(static_cast<size_t>(st.st_size));
         size_t got = 0;

@@ -22,13 +22,21 @@ struct Job {
     uint64_t ticket = 0;  // 0 for decoding ahead
 };
 
-}  // namespace
-
-bool detailSuffices(const DecodedPicture& p, PixelSize fitArea) {
-    if (!p.ok()) return true;
+bool imageCovers(const DecodedPicture& p, PixelSize fitArea) {
     const PixelSize needed = fitArea.width > 0 && fitArea.height > 0 ? fitSize(p.full, fitArea) : p.full;
     return p.image.width() >= std::min(needed.width, p.full.width) &&
            p.image.height() >= std::min(needed.height, p.full.height);
+}
+
+}  // namespace
+
+// A picture the budget kept small is as detailed as it gets.
+bool detailSuffices(const DecodedPicture& p, PixelSize fitArea) {
+    return !p.ok() || p.reduced || imageCovers(p, fitArea);
+}
+
+bool reducedForView(const DecodedPicture& p, PixelSize fitArea) {
+    return p.ok() && p.reduced && !imageCovers(p, fitArea);
 }
 
 struct PictureLoader::State {

@@ -14,6 +14,9 @@ using PicturePtr = std::shared_ptr<const DecodedPicture>;
 // Enough detail for a view fitting the picture into `fitArea` (empty: at full size). A failure is final until
 // the file changes.
 bool detailSuffices(const DecodedPicture& picture, PixelSize fitArea);
+// The memory budget, not the view, keeps the picture below what a view fitting it into `fitArea` (empty: at
+// full size) would show.
+bool reducedForView(const DecodedPicture& picture, PixelSize fitArea);
 
 // Decodes pictures on a worker thread so the window never waits. Only the latest request to show is decoded
 // (a run of arrow keys shows the last picture); a newer one cancels the decode under way. Neighbours are

@@ -53,7 +53,7 @@ void PictureView::setPicture(PicturePtr picture) {
 
 QRect PictureView::pictureRect() const {
     if (!m_picture || !m_picture->ok()) return {};
-    const PixelSize full = m_picture->full;
+    const PixelSize full = shownSize(*m_picture);
     if (m_mode == PictureControl::Mode::ActualSize) return {0, 0, full.width, full.height};
     const PixelRect r = fitRect(full, {width(), height()});
     return {r.left, r.top, r.width, r.height};

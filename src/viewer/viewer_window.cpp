@@ -18,6 +18,7 @@ namespace {
 
 const QString kActualSize = QStringLiteral("実寸表示");
 const QString kWholePicture = QStringLiteral("全体表示");
+const QString kReducedNote = QStringLiteral("（縮小表示）");
 
 QRect toQRect(const PixelRect& r) {
     return {r.left, r.top, r.width, r.height};
@@ -33,11 +34,12 @@ void paintBlack(QWidget* w) {
 }  // namespace
 
 TViewer::TViewer(PictureSource& leftList, const QFont& font,
-                 std::function<MainWindowPlacement()> mainPlacement, QWidget* parent)
+                 std::function<MainWindowPlacement()> mainPlacement, QWidget* parent,
+                 const PictureLimits& limits)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint),
       m_list(leftList),
       m_mainPlacement(std::move(mainPlacement)),
-      m_loader(new PictureLoader(this)) {
+      m_loader(new PictureLoader(this, limits)) {
     setObjectName(QStringLiteral("TViewer"));
     setWindowTitle(QStringLiteral("画像ビューアー"));
     setFocusPolicy(Qt::StrongFocus);
@@ -137,7 +139,7 @@ ViewerFrame TViewer::frame() const {
     const QSize outer = m_fullScreen ? size() : frameGeometry().size();
     f.outer = {outer.width(), outer.height()};
     f.fitArea = {0, kBarHeight, width(), std::max(0, height() - kBarHeight)};
-    if (const PicturePtr& p = picture(); p && p->ok()) f.picture = p->full;
+    if (const PicturePtr& p = picture(); p && p->ok()) f.picture = shownSize(*p);
     return f;
 }
 
@@ -149,6 +151,9 @@ void TViewer::updateCaptions() {
     Label10->setText(m_control.freeMode ? kWholePicture : kActualSize);
     Label10->adjustSize();
     Label10->resize(Label10->width(), kBarHeight);
+    const PicturePtr& p = picture();
+    Label3->setText(p && reducedForView(*p, neededArea()) ? m_fileNameCaption + kReducedNote
+                                                          : m_fileNameCaption);
 }
 
 void TViewer::applyControl() {
@@ -249,7 +254,8 @@ void TViewer::prefetchNeighbours() {
 }
 
 void TViewer::SetFileNameCaption(const QString& text) {
-    Label3->setText(text);
+    m_fileNameCaption = text;
+    updateCaptions();
 }
 
 // Display modes

@@ -25,7 +25,7 @@ class TViewer final : public QWidget {
 public:
     // `font` is the bar's font; `mainPlacement` tells the first show where the main window and its panes are.
     TViewer(PictureSource& leftList, const QFont& font, std::function<MainWindowPlacement()> mainPlacement,
-            QWidget* parent = nullptr);
+            QWidget* parent = nullptr, const PictureLimits& limits = {});
     ~TViewer() override;
 
     // Makes the window visible and brings it to the front.
@@ -119,6 +119,7 @@ private:
     PictureLoader* m_loader;
     PictureControl m_control;
     std::string m_requestedPath;
+    QString m_fileNameCaption;
     uint64_t m_expectTicket = 0;
     bool m_expectNewPicture = false;
     bool m_waitingForPicture = false;

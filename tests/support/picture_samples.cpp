@@ -25,6 +25,10 @@ void put32(std::string& s, uint32_t v, bool big) {
     }
 }
 
+void put32At(std::string& s, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) s[at + i] = char(v >> (8 * i) & 0xff);
+}
+
 // "Exif\0\0", a TIFF header and IFD0 holding one Orientation entry, a SHORT.
 std::string exifSegment(int orientation, bool big) {
     std::string s("Exif\0\0", 6);
@@ -66,6 +70,7 @@ std::string encodeJpeg(const JpegSample& sample) {
     cinfo.input_components = components;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, sample.quality, TRUE);
+    if (sample.fullChroma) cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;
     std::vector<jpeg_scan_info> scans;
     if (sample.oneScanPerCoefficient) {
         for (int c = 0; c < cinfo.num_components; ++c) scans.push_back({1, {c}, 0, 0, 0, 0});
@@ -108,6 +113,30 @@ std::string encodeJpeg(const JpegSample& sample) {
     std::string bytes(reinterpret_cast<const char*>(out), outSize);
     std::free(out);
     return bytes;
+}
+
+std::string withJpegSize(std::string bytes, unsigned width, unsigned height) {
+    for (size_t i = 2; i + 9 < bytes.size(); ++i) {
+        const auto m = static_cast<unsigned char>(bytes[i + 1]);
+        if (static_cast<unsigned char>(bytes[i]) == 0xff && (m == 0xc0 || m == 0xc2)) {
+            bytes[i + 5] = char(height >> 8), bytes[i + 6] = char(height & 0xff);
+            bytes[i + 7] = char(width >> 8), bytes[i + 8] = char(width & 0xff);
+            break;
+        }
+    }
+    return bytes;
+}
+
+std::string emptyRle8Bmp(int width, int height) {
+    std::string s = encodeBmp({1, 1, 8, false, {}, [](int, int) { return 0; }});
+    s.resize(s.size() - 4);       // the one row
+    s += std::string("\0\1", 2);  // end of bitmap
+    put32At(s, 2, static_cast<uint32_t>(s.size()));
+    put32At(s, 18, static_cast<uint32_t>(width));
+    put32At(s, 22, static_cast<uint32_t>(height));
+    put32At(s, 30, 1);  // BI_RLE8
+    put32At(s, 34, 2);
+    return s;
 }
 
 std::string encodeBmp(const BmpSample& sample) {

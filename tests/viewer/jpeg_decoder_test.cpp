@@ -99,20 +99,6 @@ TEST(JpegDecoder, ATruncatedFileDecodesWithWarnings) {
     EXPECT_EQ(decode(bytes.substr(0, 300), sink).status, DecodeStatus::Corrupt);
 }
 
-// A copy of `bytes` with the SOF's height and width replaced.
-std::string withSize(std::string bytes, unsigned width, unsigned height) {
-    for (size_t i = 2; i + 9 < bytes.size(); ++i) {
-        const auto m = static_cast<unsigned char>(bytes[i + 1]);
-        if (static_cast<unsigned char>(bytes[i]) == 0xff && (m == 0xc0 || m == 0xc2)) {
-            bytes[i + 5] = char(height >> 8), bytes[i + 6] = char(height & 0xff);
-            bytes[i + 7] = char(width >> 8), bytes[i + 8] = char(width & 0xff);
-            return bytes;
-        }
-    }
-    ADD_FAILURE() << "no SOF";
-    return bytes;
-}
-
 TEST(JpegDecoder, RefusesDamagedAndOversizedFilesBeforeAllocating) {
     const std::string good = samples::encodeJpeg({64, 32, quadrants});
     std::string badHeader = good;
@@ -123,17 +109,21 @@ TEST(JpegDecoder, RefusesDamagedAndOversizedFilesBeforeAllocating) {
     fewScans.maxProgressiveScans = 5;
     PictureLimits small;
     small.maxPixels = 64 * 32 - 1;
+    PictureLimits tight;
+    tight.memoryBudget = 1 << 20;
     const struct {
         const char* what;
         std::string bytes;
         PictureLimits limits;
         DecodeStatus status;
     } cases[] = {
-        {"height 0", withSize(good, 64, 0), {}, DecodeStatus::Corrupt},
+        {"height 0", samples::withJpegSize(good, 64, 0), {}, DecodeStatus::Corrupt},
         {"SOF precision 0", badHeader, {}, DecodeStatus::Corrupt},
         {"no SOI", noMarker, {}, DecodeStatus::Corrupt},
         {"empty", "", {}, DecodeStatus::NotAPicture},
         {"past the pixel cap", good, small, DecodeStatus::TooLarge},
+        {"coefficients past the budget", samples::encodeJpeg({1024, 768, {}, JpegSample::Colours::Rgb, true}),
+         tight, DecodeStatus::TooLarge},
         {"192 scans",
          samples::encodeJpeg({64, 32, quadrants, JpegSample::Colours::Rgb, false, true}),
          {},
@@ -149,11 +139,40 @@ TEST(JpegDecoder, RefusesDamagedAndOversizedFilesBeforeAllocating) {
     }
 }
 
+TEST(JpegDecoder, DecodesAtTheLargestScaleWithinTheMemoryBudget) {
+    const std::string photo = samples::encodeJpeg({1024, 768});
+    const std::string turned =
+        samples::encodeJpeg({1024, 768, {}, JpegSample::Colours::Rgb, false, false, 6});
+    const struct {
+        const char* what;
+        const std::string& bytes;
+        PixelSize fitArea;
+        uint64_t budget;
+        PixelSize decoded;
+        bool reduced;
+    } cases[] = {
+        {"full size past 1 MB", photo, {}, 1 << 20, {512, 384}, true},
+        {"a fit view within it", photo, {100, 75}, 1 << 20, {128, 96}, false},
+        {"full size within 4 MB", photo, {}, 4 << 20, {1024, 768}, false},
+        {"turned upright in a second copy", turned, {}, 4 << 20, {768, 576}, true},
+    };
+    for (const auto& c : cases) {
+        PictureLimits limits;
+        limits.memoryBudget = c.budget;
+        VectorSink sink;
+        const JpegDecodeResult r = decode(c.bytes, sink, c.fitArea, limits);
+        EXPECT_EQ(r.status, DecodeStatus::Ok) << c.what;
+        EXPECT_EQ(r.decoded, c.decoded) << c.what;
+        EXPECT_EQ(r.reduced, c.reduced) << c.what;
+    }
+}
+
 TEST(JpegDecoder, RefusesA70000SquareHeaderWithoutAllocating) {
     // libjpeg stops at 65500 a side, so a 70000 × 70000 JPEG cannot be written; the largest square stands for
     // it (4.29 Gpx). The BMP tests take 70000 × 70000 itself.
     VectorSink sink;
-    const JpegDecodeResult r = decode(withSize(samples::encodeJpeg({64, 32, quadrants}), 65500, 65500), sink);
+    const JpegDecodeResult r =
+        decode(samples::withJpegSize(samples::encodeJpeg({64, 32, quadrants}), 65500, 65500), sink);
     EXPECT_EQ(r.status, DecodeStatus::TooLarge);
     EXPECT_EQ(r.stored, (PixelSize{65500, 65500}));
     EXPECT_EQ(sink.allocations, 0);

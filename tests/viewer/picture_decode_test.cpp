@@ -68,6 +68,10 @@ TEST(PictureDecode, RefusesBitmapsBeyondTheLimitsAndBrokenOnes) {
     } cases[] = {
         {"70000 x 70000 header", huge, {}, DecodeStatus::TooLarge},
         {"past the pixel cap", good, small, DecodeStatus::TooLarge},
+        {"16000 x 16000 past the memory budget",
+         samples::emptyRle8Bmp(16000, 16000),
+         {},
+         DecodeStatus::TooLarge},
         {"0 bits per pixel", zeroBits, {}, DecodeStatus::NotAPicture},
         {"not a bitmap", "BM not really", {}, DecodeStatus::NotAPicture},
         {"empty", "", {}, DecodeStatus::NotAPicture},
@@ -98,6 +102,9 @@ TEST(PictureDecode, ReadsOnlyRegularFilesAndNeverBlocks) {
         EXPECT_EQ(p.full, c.full) << c.name;
         EXPECT_EQ(p.path, folder.file(c.name));
     }
+    PictureLimits tiny;
+    tiny.memoryBudget = jpeg.size() - 1;  // a file past the budget is not read at all
+    EXPECT_EQ(decodePictureFile(folder.file("a.jpg"), {}, tiny).status, DecodeStatus::TooLarge);
     // A JPEG named .bmp is read as a bitmap, as the name says, and refused.
     folder.write("jpeg.bmp", jpeg);
     EXPECT_EQ(decodePictureFile(folder.file("jpeg.bmp"), {}).status, DecodeStatus::NotAPicture);

@@ -368,6 +368,28 @@ TEST_F(ViewerTest, APictureThatCannotBeDecodedShowsItsNameAndAGreyText) {
     for (QRgb c : colours) EXPECT_TRUE(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c)) << std::hex << c;
 }
 
+TEST_F(ViewerTest, APictureTheBudgetKeptSmallSaysSoOnlyWhenShownSmaller) {
+    folder.write("p.jpg", samples::encodeJpeg({2000, 1600}));
+    pictures({"p.jpg"});
+    list.focus(0);
+    PictureLimits limits;
+    limits.memoryBudget = 8 << 20;  // 1000 × 800 fits, 2000 × 1600 does not
+    TViewer small(list, QFont(), nullptr, nullptr, limits);
+    small.resize(886, 687);
+    const auto settleSmall = [&] {
+        for (int i = 0; i < 3; ++i) small.loader().waitIdle(), QCoreApplication::processEvents();
+    };
+    small.PreviewFocusedImage();
+    settleSmall();
+    EXPECT_EQ(small.Label3->text(), QStringLiteral("p.jpg"));  // fitted: the window shows no more
+    small.N1Click();
+    settleSmall();
+    EXPECT_EQ(small.control().mode, Mode::ActualSize);
+    EXPECT_EQ(small.Label3->text(), QStringLiteral("p.jpg（縮小表示）"));
+    EXPECT_EQ(small.Image1->size(), QSize(1500, 1200));
+    EXPECT_EQ(small.loader().cached(folder.file("p.jpg"), {}), small.picture());  // no more to decode
+}
+
 long residentKilobytes() {
     std::ifstream statm("/proc/self/statm");
     long size = 0, resident = 0;
