@@ -7,18 +7,10 @@ namespace {
 
 constexpr uint64_t MiB = uint64_t{1} << 20;
 
-TEST(PictureBudget, IsAQuarterGigabyteAndNeverMoreThanAnEighthOfMemory) {
-    const struct {
-        uint64_t physical, budget;
-    } cases[] = {{0, 256 * MiB}, {1024 * MiB, 128 * MiB}, {24576 * MiB, 256 * MiB}};
-    for (const auto& c : cases) EXPECT_EQ(pictureBudget(c.physical), c.budget) << c.physical;
-}
-
 TEST(PictureBudget, ChoosesTheLargestScaleWhoseDecodeFits) {
     const std::vector<JpegLayout::Sampling> yuv420{{2, 2}, {1, 1}, {1, 1}}, yuv444(3);
     const JpegLayout baseline{{17320, 17320}, yuv420, false, false};
     const JpegLayout progressive{{6000, 4000}, yuv444, true, false};
-    const JpegLayout turned{{6000, 4000}, yuv420, false, true};
     const struct {
         const char* what;
         JpegLayout layout;
@@ -32,7 +24,6 @@ TEST(PictureBudget, ChoosesTheLargestScaleWhoseDecodeFits) {
         {"coefficients kept at every scale", progressive, 8, 200 * MiB, 6},
         {"coefficients past the budget", progressive, 1, 128 * MiB, 0},
         {"300 Mpx progressive 4:4:4", {{17320, 17320}, yuv444, true, false}, 1, 256 * MiB, 0},
-        {"turned: two copies", turned, 8, 128 * MiB, 6},
     };
     for (const auto& c : cases) EXPECT_EQ(jpegScaleWithin(c.layout, c.wanted, c.budget), c.eighths) << c.what;
 }
