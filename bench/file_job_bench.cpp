@@ -1,6 +1,7 @@
 // The file job against plain system calls on the same files, in the same run: copying a folder of 10,000
 // files (200 MB) beside copy_file_range per file into a new tree, and trashing 10,000 files beside renaming
-// them into one folder.
+// them into one folder. Trashing 3,000 files of one name (from 3,000 folders) is set beside trashing 3,000
+// files of distinct names: the trash's free names must cost the same however often a name repeats.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <stdio.h>
@@ -171,12 +172,15 @@ void BM_CopyFolder(benchmark::State& state) {
 }
 BENCHMARK(BM_CopyFolder)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
-std::vector<std::string> emptyFiles(const std::string& folder, int count) {
+// `count` empty files: distinct names in one folder, or one name in as many folders.
+std::vector<std::string> emptyFiles(const std::string& folder, int count, bool sameName = false) {
     fs::remove_all(folder);
     fs::create_directories(folder);
     std::vector<std::string> paths;
     for (int i = 0; i < count; ++i) {
-        paths.push_back(folder + "/file" + std::to_string(i) + ".txt");
+        const std::string n = std::to_string(i);
+        if (sameName) fs::create_directory(folder + "/d" + n);
+        paths.push_back(folder + (sameName ? "/d" + n + "/same.txt" : "/file" + n + ".txt"));
         const int fd = ::open(paths.back().c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
         ::close(fd);
     }
@@ -203,15 +207,20 @@ void BM_FloorRenameFiles(benchmark::State& state) {
     g_floor["BM_FloorRenameFiles/" + std::to_string(state.range(0))] =
         seconds / static_cast<double>(state.iterations());
 }
-BENCHMARK(BM_FloorRenameFiles)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK(BM_FloorRenameFiles)
+    ->Arg(10000)
+    ->Arg(3000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5);
 
-void BM_TrashFiles(benchmark::State& state) {
+double trashSeconds(benchmark::State& state, bool sameName) {
     const std::string folder = benchRoot() + "/trash-src";
     const std::string home = benchRoot() + "/trash-home";
     double seconds = 0;
     QuietHost host;
     for (auto _ : state) {
-        const auto paths = emptyFiles(folder, static_cast<int>(state.range(0)));
+        const auto paths = emptyFiles(folder, static_cast<int>(state.range(0)), sameName);
         fs::remove_all(home);
         ::sync();
         tarvelin::TrashSettings settings{home + "/Trash", ::getuid(), [] { return std::time(nullptr); }};
@@ -223,9 +232,28 @@ void BM_TrashFiles(benchmark::State& state) {
         seconds += s;
     }
     fs::remove_all(home);
+    fs::remove_all(folder);
+    return seconds;
+}
+
+void BM_TrashFiles(benchmark::State& state) {
+    const double seconds = trashSeconds(state, false);
     const std::string arg = std::to_string(state.range(0));
+    g_floor["BM_TrashFiles/" + arg] = seconds / static_cast<double>(state.iterations());
     report(state, "BM_TrashFiles/" + arg, "BM_FloorRenameFiles/" + arg, seconds, 3.0);
 }
-BENCHMARK(BM_TrashFiles)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK(BM_TrashFiles)
+    ->Arg(10000)
+    ->Arg(3000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5);
+
+void BM_TrashSameName(benchmark::State& state) {
+    const double seconds = trashSeconds(state, true);
+    const std::string arg = std::to_string(state.range(0));
+    report(state, "BM_TrashSameName/" + arg, "BM_TrashFiles/" + arg, seconds, 1.5);
+}
+BENCHMARK(BM_TrashSameName)->Arg(3000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
 }  // namespace

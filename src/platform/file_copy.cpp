@@ -95,13 +95,24 @@ int linkUnnamed(int fd, const std::string& name) {
 CopyFileResult copyRegularFile(const std::string& source, const std::string& target,
                                const CopyFileOptions& options) {
     CopyFileResult result;
+    // Opening a device runs its driver (a tape rewinds, a terminal hangs up): look before opening, then
+    // check that what was opened is what was looked at.
+    struct stat seen;
+    if (::lstat(source.c_str(), &seen) != 0) {
+        result.error = errno;
+        return result;
+    }
+    if (!S_ISREG(seen.st_mode)) {
+        result.error = ENXIO;
+        return result;
+    }
     FileDescriptor in(::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat st;
     if (in.get() < 0 || ::fstat(in.get(), &st) != 0) {
         result.error = errno == ELOOP ? ENXIO : errno;
         return result;
     }
-    if (!S_ISREG(st.st_mode)) {
+    if (!S_ISREG(st.st_mode) || st.st_ino != seen.st_ino || st.st_dev != seen.st_dev) {
         result.error = ENXIO;
         return result;
     }

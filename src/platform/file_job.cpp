@@ -341,15 +341,16 @@ FileJob::Step FileJob::copyFile(const std::string& source, const std::string& ta
 FileJob::Step FileJob::transferFolder(const std::string& source, const std::string& target, Mode mode,
                                       const struct stat& st) {
     const FileAction action = mode == Mode::Copy ? FileAction::Copy : FileAction::Move;
+    // Read before the copy is made, so a folder that cannot be read leaves no empty copy behind.
+    std::vector<Entry> entries;
+    int error = 0;
+    if (!readEntries(source, entries, error)) return report(action, source, error);
     bool created = false;
     struct stat existing;
     if (::lstat(target.c_str(), &existing) != 0) {
         if (::mkdir(target.c_str(), 0700) != 0) return report(action, target, errno);
         created = true;
     }
-    std::vector<Entry> entries;
-    int error = 0;
-    if (!readEntries(source, entries, error)) return report(action, source, error);
 
     bool whole = true;
     std::vector<std::string> copiedFiles;  // removed when the whole folder has arrived

@@ -1,7 +1,9 @@
 #include "platform/file_job_texts.h"
+#include "platform/codepage.h"
 #include "platform/item_path.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 namespace tarvelin {
@@ -104,12 +106,29 @@ std::string renameInvalidText(std::string_view name) {
 }
 
 std::string numberedName(std::string_view name, bool folder, int n) {
+    return fittedName(name, folder, " (" + std::to_string(n) + ")", {}, NAME_MAX);
+}
+
+std::string fittedName(std::string_view name, bool folder, std::string_view insert, std::string_view append,
+                       size_t limit) {
     // A leading "." names a hidden file, not an extension.
     const std::string_view dotted = extensionOf(name);
-    const bool hasExtension = !folder && !dotted.empty() && dotted.size() < name.size();
-    const std::string_view stem = hasExtension ? name.substr(0, name.size() - dotted.size()) : name;
+    const bool hasExtension = !folder && !dotted.empty() && dotted.size() < name.size() &&
+                              dotted.size() + insert.size() + append.size() < limit;
+    std::string_view stem = hasExtension ? name.substr(0, name.size() - dotted.size()) : name;
     const std::string_view extension = hasExtension ? dotted : std::string_view();
-    return std::string(stem) + " (" + std::to_string(n) + ")" + std::string(extension);
+    const size_t tail = insert.size() + extension.size() + append.size();
+    const size_t room = tail < limit ? limit - tail : 0;
+    if (stem.size() > room) {
+        size_t cut = room;
+        if (isValidUtf8(name))
+            while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
+        stem = stem.substr(0, cut);
+    }
+    std::string out;
+    out.reserve(stem.size() + tail);
+    out.append(stem).append(insert).append(extension).append(append);
+    return out;
 }
 
 }  // namespace tarvelin

@@ -30,7 +30,14 @@ std::string renameInvalidText(std::string_view name);
 std::string_view baseName(std::string_view path);
 
 // "name (2).ext", "name (3).ext", ...: the n-th alternative for a name; a folder or a name without an
-// extension gets the number at its end. A leading dot (".profile") is not an extension.
+// extension gets the number at its end. A leading dot (".profile") is not an extension. Shortened as
+// fittedName does, so the alternative is always a name the file system takes.
 std::string numberedName(std::string_view name, bool folder, int n);
+
+// `name` with `insert` before its extension and `append` after it, in at most `limit` bytes: the part before
+// the extension is cut short where needed, at a character boundary when the name is UTF-8 (else at a byte);
+// an extension that leaves it no room is cut with it. Folders and a leading dot have no extension.
+std::string fittedName(std::string_view name, bool folder, std::string_view insert, std::string_view append,
+                       size_t limit);
 
 }  // namespace tarvelin

@@ -15,6 +15,8 @@
 namespace tarvelin {
 namespace {
 
+constexpr int kMaxNumber = 100000;
+
 bool makeFolder(const std::string& path) {
     return ::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
 }
@@ -104,7 +106,7 @@ std::optional<Trash::Place> Trash::openPlace(const std::string& trashFolder, std
     return place;
 }
 
-const Trash::Place* Trash::placeFor(dev_t device, const std::string& canonicalParent) {
+Trash::Place* Trash::placeFor(dev_t device, const std::string& canonicalParent) {
     if (auto it = m_places.find(device); it != m_places.end()) return it->second ? &*it->second : nullptr;
 
     if (!m_homeDevice && !m_settings.homeTrash.empty() && makeFolders(m_settings.homeTrash, 0700)) {
@@ -159,7 +161,7 @@ TrashResult Trash::moveToTrash(const std::string& path) {
         m_lastDevice = st.st_dev;
         std::free(real);
     }
-    const Place* place = placeFor(m_lastDevice, m_lastCanonical);
+    Place* place = placeFor(m_lastDevice, m_lastCanonical);
     if (!place) {
         result.status = TrashStatus::NoTrash;
         return result;
@@ -174,9 +176,11 @@ TrashResult Trash::moveToTrash(const std::string& path) {
                              "\nDeletionDate=" + deletionDate(m_settings.now()) + "\n";
 
     // ".trashinfo" must fit in one name.
-    const std::string stem = base.size() > NAME_MAX - 24 ? base.substr(0, NAME_MAX - 24) : base;
-    for (int n = 1; n < 100000; ++n) {
-        const std::string name = n == 1 ? stem : stem + "." + std::to_string(n);
+    constexpr size_t kLimit = NAME_MAX - (sizeof ".trashinfo" - 1);
+    const auto known = place->nextNumber.find(base);
+    for (int n = known == place->nextNumber.end() ? 1 : known->second; n < kMaxNumber; ++n) {
+        const std::string name =
+            fittedName(base, false, {}, n == 1 ? std::string() : "." + std::to_string(n), kLimit);
         const std::string infoName = name + ".trashinfo";
         const int fd = ::openat(place->info, infoName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0) {
@@ -191,6 +195,8 @@ TrashResult Trash::moveToTrash(const std::string& path) {
             return result;
         }
         if (::renameat2(AT_FDCWD, trimmed.c_str(), place->files, name.c_str(), RENAME_NOREPLACE) == 0) {
+            // Only names met twice are remembered: most names in a job are met once.
+            if (n > 1) place->nextNumber[base] = n + 1;
             result.status = TrashStatus::Trashed;
             result.trashedPath = place->filesPath + "/" + name;
             return result;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace tarvelin {
 
@@ -47,8 +48,11 @@ private:
         int info = -1;
         std::string filesPath;
         std::string topdir;  // empty for the home trash, whose origins are absolute
+        // The number to try first for a name already met in this trash: counting up from 1 for each of many
+        // items of one name would make trashing them quadratic. The O_EXCL claim still decides.
+        std::unordered_map<std::string, int> nextNumber;
     };
-    const Place* placeFor(dev_t device, const std::string& canonicalParent);
+    Place* placeFor(dev_t device, const std::string& canonicalParent);
     std::optional<Place> openPlace(const std::string& trashFolder, std::string topdir);
 
     TrashSettings m_settings;
