@@ -138,6 +138,38 @@ Trash::Place* Trash::placeFor(dev_t device, const std::string& canonicalParent) 
     return slot ? &*slot : nullptr;
 }
 
+int Trash::locate(const std::string& parent) {
+    if (parent == m_lastParent && !m_lastCanonical.empty()) return 0;
+    // A sibling of the last folder whose real path is known: one lstat shows it is a folder, not a link.
+    const std::string up = parentFolder(parent);
+    const std::string_view name = fileNamePart(parent);
+    struct stat st;
+    if (!m_upCanonical.empty() && up == m_up && !name.empty() && name != "." && name != ".." &&
+        ::lstat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        m_lastCanonical = (m_upCanonical == "/" ? std::string() : m_upCanonical) + "/" + std::string(name);
+    } else {
+        char* real = ::realpath(parent.c_str(), nullptr);
+        if (!real || ::stat(real, &st) != 0) {
+            const int error = errno;
+            std::free(real);
+            return error;
+        }
+        m_lastCanonical = real;
+        std::free(real);
+        m_up.clear();
+        m_upCanonical.clear();
+        struct stat own;
+        if (!name.empty() && name != "." && name != ".." && ::lstat(parent.c_str(), &own) == 0 &&
+            S_ISDIR(own.st_mode)) {
+            m_up = up;
+            m_upCanonical = parentFolder(m_lastCanonical);
+        }
+    }
+    m_lastParent = parent;
+    m_lastDevice = st.st_dev;
+    return 0;
+}
+
 TrashResult Trash::moveToTrash(const std::string& path) {
     TrashResult result;
     std::string trimmed = path;
@@ -147,19 +179,9 @@ TrashResult Trash::moveToTrash(const std::string& path) {
         result.error = EINVAL;
         return result;
     }
-    const std::string parent = parentFolder(trimmed);
-    if (parent != m_lastParent || m_lastCanonical.empty()) {
-        char* real = ::realpath(parent.c_str(), nullptr);
-        struct stat st;
-        if (!real || ::stat(real, &st) != 0) {
-            result.error = errno;
-            std::free(real);
-            return result;
-        }
-        m_lastParent = parent;
-        m_lastCanonical = real;
-        m_lastDevice = st.st_dev;
-        std::free(real);
+    if (const int error = locate(parentFolder(trimmed))) {
+        result.error = error;
+        return result;
     }
     Place* place = placeFor(m_lastDevice, m_lastCanonical);
     if (!place) {

@@ -58,8 +58,12 @@ private:
     TrashSettings m_settings;
     std::map<dev_t, std::optional<Place>> m_places;
     std::optional<dev_t> m_homeDevice;
+    // Sets the m_last* members for `parent`; 0 or errno.
+    int locate(const std::string& parent);
+
     std::string m_lastParent, m_lastCanonical;  // realpath() walks every component; folders repeat
     dev_t m_lastDevice = 0;
+    std::string m_up, m_upCanonical;  // the last folder's parent as given and its real path
 };
 
 // Each byte outside A–Z a–z 0–9 - . _ ~ / as %XX (upper-case hex).
