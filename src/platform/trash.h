@@ -54,13 +54,12 @@ private:
     };
     Place* placeFor(dev_t device, const std::string& canonicalParent);
     std::optional<Place> openPlace(const std::string& trashFolder, std::string topdir);
+    // Sets the m_last* members for `parent`; 0 or errno.
+    int locate(const std::string& parent);
 
     TrashSettings m_settings;
     std::map<dev_t, std::optional<Place>> m_places;
     std::optional<dev_t> m_homeDevice;
-    // Sets the m_last* members for `parent`; 0 or errno.
-    int locate(const std::string& parent);
-
     std::string m_lastParent, m_lastCanonical;  // realpath() walks every component; folders repeat
     dev_t m_lastDevice = 0;
     std::string m_up, m_upCanonical;  // the last folder's parent as given and its real path
