@@ -1,10 +1,10 @@
 #include "platform/local_socket.h"
 
 #include <poll.h>
-#include <stdlib.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -95,27 +95,32 @@ int receiveByte(int fd, std::chrono::milliseconds timeout) {
     }
 }
 
-FileDescriptor listenLocalSocket(const std::string& path, bool folderIsPrivate) {
+FileDescriptor listenLocalSocket(const std::string& path) {
     FileDescriptor fd = newSocket();
     if (!fd.valid()) return fd;
     ::unlink(path.c_str());
-    if (folderIsPrivate) return bindAndListen(fd.get(), path) ? std::move(fd) : FileDescriptor();
-
-    std::string folder = path + ".XXXXXX";
-    if (!::mkdtemp(folder.data())) return FileDescriptor();
-    const std::string inner = folder + "/s";
-    const bool placed = bindAndListen(fd.get(), inner) && ::chmod(inner.c_str(), 0600) == 0 &&
-                        ::rename(inner.c_str(), path.c_str()) == 0;
-    if (!placed) ::unlink(inner.c_str());
-    ::rmdir(folder.c_str());
-    return placed ? std::move(fd) : FileDescriptor();
+    return bindAndListen(fd.get(), path) ? std::move(fd) : FileDescriptor();
 }
 
 FileDescriptor acceptLocalSocket(int listener) {
     for (;;) {
         const int fd = ::accept4(listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-        if (fd >= 0 || errno != EINTR) return FileDescriptor(fd);
+        // A peer that gave up before it was taken is no reason to stop taking the others.
+        if (fd >= 0 || (errno != EINTR && errno != ECONNABORTED)) return FileDescriptor(fd);
     }
+}
+
+bool peerIsThisUser(int fd) {
+    ucred credentials{};
+    socklen_t size = sizeof credentials;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0 &&
+           size == sizeof credentials && credentials.uid == ::geteuid();
+}
+
+bool isPrivateFolder(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & 0777) == 0700;
 }
 
 }  // namespace tarvelin

@@ -21,12 +21,20 @@ bool sendAll(int fd, std::string_view bytes, std::chrono::milliseconds timeout);
 // The next byte the peer sends within `timeout`; -1 on an error, the end of the stream or the timeout.
 int receiveByte(int fd, std::chrono::milliseconds timeout);
 
-// A listening socket at `path`, in place of any file there. Outside a folder only the user may enter
-// (`folderIsPrivate` false), the socket is bound in a private folder beside `path`, restricted to its user
-// and then moved into place, so that nobody else can connect to it meanwhile. Invalid on failure.
-FileDescriptor listenLocalSocket(const std::string& path, bool folderIsPrivate);
+// A listening socket at `path`, in place of any file there; invalid on failure. Only a folder nobody else may
+// enter keeps other users from connecting to it.
+FileDescriptor listenLocalSocket(const std::string& path);
 
-// The next waiting connection on a listening socket; invalid when none is waiting.
+// The next waiting connection on a listening socket; invalid when none is waiting (errno EAGAIN) or when it
+// cannot be taken (errno says why, such as EMFILE), and the connection then stays queued.
 FileDescriptor acceptLocalSocket(int listener);
+
+// Whether the process at the other end of a connected socket runs as this process's user: the kernel's record
+// from when it connected or listened, which the peer cannot forge.
+bool peerIsThisUser(int fd);
+
+// Whether `path` itself, not followed if it is a link, is a folder of this user's own with mode 0700, so that
+// nobody else can make, replace or reach anything in it.
+bool isPrivateFolder(const std::string& path);
 
 }  // namespace tarvelin

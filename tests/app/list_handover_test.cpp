@@ -1,24 +1,30 @@
 #include "app/list_handover.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <QAbstractEventDispatcher>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <future>
 
+#include "app/handover_message.h"
 #include "platform/local_socket.h"
+#include "support/child_process.h"
 #include "support/temp_folder.h"
 
 namespace tarvelin {
 namespace {
 
 using Files = std::vector<std::string>;
+using std::chrono::seconds;
 
 // The second start blocks on its socket; the running program answers from this thread's event loop.
 bool handOverFromAnotherThread(const QString& name, const Files& files, int timeoutMs = 5000) {
@@ -72,7 +78,7 @@ TEST_F(ListHandoverTest, TakesOverASocketLeftBehindButNotALiveOne) {
     EXPECT_TRUE(handOverFromAnotherThread(name, {"/a.kxd"}));
 }
 
-// Nobody else may connect: the socket sits in a folder only its user enters, or is made for its user alone.
+// Nobody else may connect: the socket is made only in a folder its user alone may enter.
 TEST_F(ListHandoverTest, OnlyItsUserCanReachTheSocket) {
     for (const mode_t folderMode : {0700u, 0755u, 0777u}) {
         const std::string folder = dir.file("f" + std::to_string(folderMode));
@@ -80,13 +86,59 @@ TEST_F(ListHandoverTest, OnlyItsUserCanReachTheSocket) {
         ASSERT_EQ(::chmod(folder.c_str(), folderMode), 0);
         const QString socket = QString::fromStdString(folder + "/socket");
         ListHandoverServer server;
-        ASSERT_TRUE(server.listen(socket)) << folderMode;
+        ASSERT_EQ(server.listen(socket), folderMode == 0700) << folderMode;
+        if (folderMode != 0700) continue;
         struct stat st;
         ASSERT_EQ(::stat((folder + "/socket").c_str(), &st), 0) << folderMode;
         EXPECT_TRUE((folderMode & 077) == 0 || (st.st_mode & 077) == 0)
             << std::oct << folderMode << " " << st.st_mode;
         EXPECT_TRUE(handOverFromAnotherThread(socket, {"/a.kxd"})) << folderMode;
     }
+}
+
+// Another user's program listening on the name is not told which lists a start opens.
+TEST_F(ListHandoverTest, AListenerOfAnotherUserIsNotTold) {
+    if (::geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
+    const FileDescriptor theirs = listenLocalSocket(dir.file("theirs"));
+    ASSERT_EQ(test::runInChild([&] { return ::listen(theirs.get(), 4); }, 5, test::kNobody), 0);
+    EXPECT_FALSE(handOverToRunningProgram(QString::fromStdString(dir.file("theirs")), {"/a.kxd"}, 300));
+    EXPECT_EQ(receiveByte(FileDescriptor(::accept(theirs.get(), nullptr, nullptr)).get(), seconds(1)), -1);
+}
+
+// Starts that connect and never send a whole message neither crowd out a real one nor stay.
+TEST_F(ListHandoverTest, IdleConnectionsAreCappedAndDroppedInTime) {
+    ListHandoverServer server(nullptr, std::chrono::milliseconds(500));
+    ASSERT_TRUE(server.listen(name));
+    std::vector<FileDescriptor> idle;
+    for (int i = 0; i < 20; ++i) idle.push_back(connectLocalSocket(dir.file("socket"), seconds(1)));
+    char byte;
+    auto dropped = [&](const FileDescriptor& fd) { return ::recv(fd.get(), &byte, 1, MSG_DONTWAIT) == 0; };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dropped(idle[3]); }, 2000)) << "the oldest make room";
+    for (size_t i = 0; i < idle.size(); ++i) EXPECT_EQ(dropped(idle[i]), i < 4) << i;
+    EXPECT_TRUE(handOverFromAnotherThread(name, {"/a.kxd"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return std::all_of(idle.begin(), idle.end(), dropped); }, 2000));
+}
+
+// Out of descriptors, the program neither spins on the waiting start nor loses it.
+TEST_F(ListHandoverTest, OutOfDescriptorsTheWaitingStartIsTakenLater) {
+    ListHandoverServer server;
+    ASSERT_TRUE(server.listen(name));
+    const FileDescriptor start = connectLocalSocket(dir.file("socket"), seconds(1));
+    ASSERT_TRUE(sendAll(start.get(), encodeHandoverMessage({"/a.kxd"}), seconds(1)));
+    rlimit limits;
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limits), 0);
+    // Every descriptor below the limit in use, but few enough for the event loop's poll.
+    const rlimit full{static_cast<rlim_t>(FileDescriptor(::dup(0)).get()), limits.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &full), 0);
+    int rounds = 0;
+    QEventLoop loop;
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &loop,
+                     [&] { ++rounds; });
+    QTimer::singleShot(400, &loop, &QEventLoop::quit);
+    loop.exec();
+    ::setrlimit(RLIMIT_NOFILE, &limits);
+    EXPECT_LT(rounds, 20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return receiveByte(start.get(), seconds(0)) == 'k'; }, 2000));
 }
 
 TEST_F(ListHandoverTest, StrayBytesAreDroppedAndTheServerGoesOn) {
@@ -160,18 +212,27 @@ TEST(ListHandoverName, IsPerUserAndPerProgramFolder) {
 namespace tarvelin {
 namespace {
 
-// Without a session runtime folder the socket still goes where only its user can reach it.
-TEST(ListHandoverName, WithoutARuntimeFolderLiesInAFolderOfTheUsersOwn) {
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    qunsetenv("XDG_RUNTIME_DIR");
-    const QString name = handoverName("/opt/tarvelin2/");
-    if (!runtime.isNull()) qputenv("XDG_RUNTIME_DIR", runtime);
-    struct stat folder;
-    ASSERT_EQ(::lstat(QFile::encodeName(QFileInfo(name).absolutePath()).constData(), &folder), 0)
-        << name.toStdString();
-    EXPECT_TRUE(S_ISDIR(folder.st_mode));
-    EXPECT_EQ(folder.st_uid, ::getuid());
-    EXPECT_EQ(folder.st_mode & 077, 0u);
+// The socket's folder is trusted only when it is this user's alone: no link, the user's own, mode 0700.
+TEST(ListHandoverName, LiesOnlyInAFolderOfTheUsersOwn) {
+    if (::geteuid() != 0) GTEST_SKIP() << "making another user's folder needs root";
+    const test::TempFolder dir;
+    // How a folder is made: '-' not at all, 'p' private, 'o' open to others, 'n' nobody's, 'l' a link.
+    const auto make = [&](const std::string& path, char how) {
+        if (how == 'l') return ::symlink(dir.path().c_str(), path.c_str()) == 0;
+        return how == '-' || (::mkdir(path.c_str(), how == 'o' ? 0755 : 0700) == 0 &&
+                              ::chown(path.c_str(), how == 'n' ? test::kNobody : 0, 0) == 0);
+    };
+    // The runtime folder and the one in the temporary folder as made; where the socket goes: 0 the runtime
+    // folder, 1 the one in the temporary folder, 2 nowhere.
+    const std::pair<std::string, int> cases[] = {{"p-", 0}, {"o-", 1}, {"n-", 1}, {"l-", 1}, {"--", 1},
+                                                 {"-p", 1}, {"-o", 2}, {"-n", 2}, {"-l", 2}};
+    for (const auto& [made, where] : cases) {
+        const std::string temp = dir.file(made), run = temp + "/run", own = temp + "/tarvelin2-0";
+        EXPECT_TRUE(make(temp, 'p') && make(run, made[0]) && make(own, made[1]));
+        const QString name = handoverName("/opt/tarvelin2/", made[0] == '-' ? "" : run, temp);
+        const std::string places[] = {run, own, ""};
+        EXPECT_EQ(name.isEmpty() ? "" : QFileInfo(name).path().toStdString(), places[where]) << made;
+    }
 }
 
 }  // namespace
