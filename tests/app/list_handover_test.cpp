@@ -107,7 +107,7 @@ TEST_F(ListHandoverTest, AListenerOfAnotherUserIsNotTold) {
 
 // Starts that connect and never send a whole message neither crowd out a real one nor stay.
 TEST_F(ListHandoverTest, IdleConnectionsAreCappedAndDroppedInTime) {
-    ListHandoverServer server(nullptr, std::chrono::milliseconds(500));
+    ListHandoverServer server(nullptr, std::chrono::milliseconds(1000));
     ASSERT_TRUE(server.listen(name));
     std::vector<FileDescriptor> idle;
     for (int i = 0; i < 20; ++i) idle.push_back(connectLocalSocket(dir.file("socket"), seconds(1)));
@@ -116,7 +116,7 @@ TEST_F(ListHandoverTest, IdleConnectionsAreCappedAndDroppedInTime) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return dropped(idle[3]); }, 2000)) << "the oldest make room";
     for (size_t i = 0; i < idle.size(); ++i) EXPECT_EQ(dropped(idle[i]), i < 4) << i;
     EXPECT_TRUE(handOverFromAnotherThread(name, {"/a.kxd"}));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return std::all_of(idle.begin(), idle.end(), dropped); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return std::all_of(idle.begin(), idle.end(), dropped); }, 3000));
 }
 
 // Out of descriptors, the program neither spins on the waiting start nor loses it.
