@@ -286,7 +286,7 @@ struct DropRun {
         paths.reserve(names);
         for (size_t i = 0; i < names; ++i)
             paths.push_back("/home/user/資料/report_" + std::to_string(i) + kExtensions[i % 7]);
-        data.reset(tarvelin::makePaneDragData(paths));
+        data.reset(tarvelin::makePaneDragData(paths, tarvelin::PathKind::File));
         source.setObjectName(QStringLiteral("FileListBox1"));  // the drag's origin, as the drop tells it
         tarvelin::setPaneDragSource(*data, source.objectName());
         listPath = std::filesystem::temp_directory_path().string() + "/tarvelin-bench-drop.kxd";

@@ -73,7 +73,7 @@ QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const {
     std::vector<std::string> paths;
     paths.reserve(rows.size());
     for (int row : rows) paths.push_back(m_list.itemPath(static_cast<size_t>(row)));
-    return makePaneDragData(paths);
+    return makePaneDragData(paths, PathKind::File);
 }
 
 Qt::DropActions FileListModel::supportedDragActions() const {

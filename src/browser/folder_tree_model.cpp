@@ -172,7 +172,7 @@ QMimeData* FolderTreeModel::mimeData(const QModelIndexList& indexes) const {
     std::vector<std::string> paths;
     for (const QModelIndex& index : indexes)
         if (const FolderNode* node = nodeAt(index)) paths.push_back(node->path());
-    return makePaneDragData(paths);
+    return makePaneDragData(paths, PathKind::Folder);
 }
 
 Qt::DropActions FolderTreeModel::supportedDragActions() const {

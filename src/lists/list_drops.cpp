@@ -1,15 +1,24 @@
 #include "lists/list_drops.h"
 
 #include <QCursor>
+#include <QDialog>
 #include <QDragMoveEvent>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
 
 #include "lists/list_tree_model.h"
 #include "lists/list_tree_view.h"
 #include "lists/list_window.h"
 #include "lists/node_kinds.h"
+#include "lists/path_kind_service.h"
+#include "lists/uri_list.h"
 #include "platform/dialogs.h"
+#include "platform/display_name.h"
 #include "widgets/pane_drag.h"
 
 namespace tarvelin {
@@ -19,38 +28,37 @@ const QString kAimAtBinder = QStringLiteral("バインダーにドラッグし�
 const QString kNoLevelUnderItem = QStringLiteral("ファイルまたはフォルダに下位の階層を作ることはできません");
 const QString kNotLocal = QStringLiteral(
     "ローカルのファイルやフォルダではない項目はリストに追加できません（%1個を追加しませんでした）");
+const QString kRefused = QStringLiteral("次の項目は名前に使えない文字を含むため追加しませんでした：");
+// A message box stays readable however many or long the refused URIs are.
+constexpr size_t kRefusedShown = 5;
+constexpr qsizetype kUriShown = 200;
+
+QString otherProgramMessage(const UriListPaths& found) {
+    QStringList lines;
+    if (found.ignored > 0) lines << kNotLocal.arg(found.ignored);
+    if (found.refused.empty()) return lines.join(u'\n');
+    lines << kRefused;
+    for (size_t i = 0; i < std::min(found.refused.size(), kRefusedShown); ++i) {
+        const QString uri = displayName(found.refused[i]);
+        lines << (uri.size() > kUriShown ? uri.left(kUriShown) + u'…' : uri);
+    }
+    if (found.refused.size() > kRefusedShown)
+        lines << QStringLiteral("ほか%1個").arg(found.refused.size() - kRefusedShown);
+    return lines.join(u'\n');
+}
+
+std::uint64_t questionKey(std::uint32_t serial, size_t index) {
+    return (std::uint64_t{serial} << 32) | static_cast<std::uint32_t>(index);
+}
 
 }  // namespace
 
-UriListPaths localPathsOfUriList(const QByteArray& uriList) {
-    UriListPaths result;
-    for (QByteArray line : uriList.split('\n')) {
-        line = line.trimmed();
-        if (line.isEmpty() || line.startsWith('#')) continue;
-        QByteArray rest;
-        if (line.startsWith("file:///"))
-            rest = line.mid(7);
-        else if (line.startsWith("file://localhost/"))
-            rest = line.mid(16);
-        else if (line.startsWith("file:/") && !line.startsWith("file://"))
-            rest = line.mid(5);
-        if (rest.isEmpty()) {
-            ++result.ignored;
-            continue;
-        }
-        const QByteArray path = QByteArray::fromPercentEncoding(rest);
-        // A NUL names nothing on disk and would end the path early.
-        if (path.contains('\0')) {
-            ++result.ignored;
-            continue;
-        }
-        result.paths.push_back(path.toStdString());
-    }
-    return result;
-}
-
-ListDrops::ListDrops(TList& window, Dialogs& dialogs)
-    : QObject(&window), m_window(window), m_dialogs(dialogs), m_model(*window.model()) {
+ListDrops::ListDrops(TList& window, Dialogs& dialogs, PathProbe probe)
+    : QObject(&window),
+      m_window(window),
+      m_dialogs(dialogs),
+      m_model(*window.model()),
+      m_probe(std::move(probe)) {
     PopupMenu2 = new QMenu(&window);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     const auto add = [this](const char* name, const QString& caption) {
@@ -62,7 +70,12 @@ ListDrops::ListDrops(TList& window, Dialogs& dialogs)
     N11 = add("N11", QStringLiteral("このバインダーに入れる"));
     N12 = add("N12", QStringLiteral("キャンセル"));
     showMoveMenu = [](QMenu& menu) { return menu.exec(QCursor::pos()); };
+    m_promptTimer = new QTimer(this);
+    m_promptTimer->setSingleShot(true);
+    connect(m_promptTimer, &QTimer::timeout, this, &ListDrops::showWaitPrompt);
 }
+
+ListDrops::~ListDrops() = default;
 
 void ListDrops::acceptDrag(QDropEvent& event) {
     if (event.possibleActions() & Qt::CopyAction)
@@ -96,7 +109,7 @@ void ListDrops::drop(const QMimeData& data, QObject* source, QPoint pos) {
         }
         dropFolder(paneDragPaths(data));
     } else if (sourceName == QLatin1String("FileListBox1")) {
-        addFiles(paneDragPaths(data), false);
+        addItems(m_dropTarget, paneDragEntries(data));
     } else if (source == m_window.TreeView1) {
         rearrange();
     }
@@ -109,26 +122,126 @@ void ListDrops::dropFolder(const std::vector<std::string>& paths) {
     m_lastAdded = m_model.addChildren(m_dropTarget, {{paths.front(), icons::kFolder, icons::kSelectedItem}});
 }
 
-void ListDrops::addFiles(std::vector<std::string> paths, bool foldersToo) {
-    // Each path is the file list's folder joined to a listed name, in list order.
+void ListDrops::addItems(NodeId target, std::vector<PaneDragEntry> entries) {
     std::vector<ListTreeModel::NewNode> nodes;
-    nodes.reserve(paths.size());
-    for (std::string& path : paths) {
-        const int icon =
-            foldersToo && pathKind(path) == PathKind::Folder ? icons::kFolder : extensionIcon(path);
-        nodes.push_back({std::move(path), icon, icons::kSelectedItem});
+    nodes.reserve(entries.size());
+    for (PaneDragEntry& entry : entries) {
+        const int icon = entry.kind == PathKind::Folder ? icons::kFolder : extensionIcon(entry.path);
+        nodes.push_back({std::move(entry.path), icon, icons::kSelectedItem});
     }
-    const NodeId last = m_model.addChildren(m_dropTarget, nodes);
+    const NodeId last = m_model.addChildren(target, nodes);
     if (last == kNoNode) return;
     m_lastAdded = last;
-    m_model.setExpanded(m_dropTarget, true, false);
+    m_model.setExpanded(target, true, false);
 }
 
 void ListDrops::dropFromOtherProgram(const QMimeData& data) {
-    UriListPaths found = localPathsOfUriList(data.data(QStringLiteral("text/uri-list")));
+    // Another start of this program tells what each path names: no disk to ask.
+    if (std::vector<PaneDragEntry> entries = paneDragEntries(data); !entries.empty()) {
+        addItems(m_dropTarget, std::move(entries));
+        return;
+    }
+    const QByteArray uris = data.data(QStringLiteral("text/uri-list"));
+    UriListPaths found =
+        localPathsOfUriList(std::string_view(uris.constData(), static_cast<size_t>(uris.size())));
     if (!data.hasFormat(QStringLiteral("text/uri-list")) && data.hasText()) ++found.ignored;
-    if (!found.paths.empty()) addFiles(std::move(found.paths), true);
-    if (found.ignored > 0) m_dialogs.message(kNotLocal.arg(found.ignored));
+    WaitingDrop drop;
+    drop.message = otherProgramMessage(found);
+    if (found.paths.empty()) {
+        if (!drop.message.isEmpty()) m_dialogs.message(drop.message);
+        return;
+    }
+    drop.serial = ++m_serial;
+    drop.target = QPersistentModelIndex(m_model.indexOf(m_dropTarget));
+    drop.kinds.assign(found.paths.size(), PathKind::Absent);
+    drop.answered.assign(found.paths.size(), false);
+    std::vector<std::pair<std::uint64_t, std::string>> questions;
+    for (size_t i = 0; i < found.paths.size(); ++i) {
+        // No copy of a text of megabytes: it names nothing.
+        if (tooLongForAPath(found.paths[i])) {
+            drop.answered[i] = true;
+            continue;
+        }
+        questions.emplace_back(questionKey(drop.serial, i), found.paths[i]);
+    }
+    drop.unanswered = questions.size();
+    drop.paths = std::move(found.paths);
+    if (m_waiting.empty()) m_promptTimer->start(promptDelayMs);
+    m_waiting.push_back(std::move(drop));
+    if (!questions.empty()) {
+        if (!m_kinds) {
+            m_kinds = std::make_unique<PathKindService>(m_probe);
+            // Called on a worker thread: the answers are taken on this object's thread.
+            m_kinds->setNotify(
+                [this] { QMetaObject::invokeMethod(this, &ListDrops::takeAnswers, Qt::QueuedConnection); });
+        }
+        m_kinds->ask(std::move(questions));
+    }
+    finishAnswered();
+}
+
+void ListDrops::takeAnswers() {
+    if (!m_kinds) return;
+    for (const PathKindService::Answer& answer : m_kinds->takeAnswers()) {
+        const auto serial = static_cast<std::uint32_t>(answer.key >> 32);
+        const auto index = static_cast<size_t>(answer.key & 0xFFFFFFFFu);
+        const auto drop = std::find_if(m_waiting.begin(), m_waiting.end(),
+                                       [&](const WaitingDrop& waiting) { return waiting.serial == serial; });
+        if (drop == m_waiting.end() || index >= drop->paths.size() || drop->answered[index]) continue;
+        drop->answered[index] = true;
+        drop->kinds[index] = answer.kind;
+        --drop->unanswered;
+    }
+    finishAnswered();
+}
+
+void ListDrops::finishAnswered() {
+    // A message of an earlier drop is open: the loop below goes on when it closes.
+    if (m_finishing) return;
+    m_finishing = true;
+    while (!m_waiting.empty() && m_waiting.front().unanswered == 0) {
+        WaitingDrop drop = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        if (m_waiting.empty()) stopWaiting();
+        // The target may have gone while the disk answered (deleted, the list read again): nothing is added.
+        const NodeId target = drop.target.isValid() ? m_model.nodeOf(drop.target) : kNoNode;
+        if (target == kNoNode) continue;
+        std::vector<PaneDragEntry> entries;
+        entries.reserve(drop.paths.size());
+        for (size_t i = 0; i < drop.paths.size(); ++i)
+            entries.push_back({std::move(drop.paths[i]), drop.kinds[i]});
+        addItems(target, std::move(entries));
+        if (!drop.message.isEmpty()) m_dialogs.message(drop.message);
+    }
+    m_finishing = false;
+}
+
+void ListDrops::showWaitPrompt() {
+    if (m_waiting.empty()) return;
+    if (!m_waitPrompt) {
+        m_waitPrompt = new QDialog(&m_window);
+        m_waitPrompt->setObjectName(QStringLiteral("DropWaitPrompt"));
+        m_waitPrompt->setWindowTitle(m_window.windowTitle());
+        auto* row = new QHBoxLayout(m_waitPrompt);
+        row->addWidget(new QLabel(QStringLiteral("確認しています…"), m_waitPrompt));
+        auto* cancel = new QPushButton(QStringLiteral("キャンセル"), m_waitPrompt);
+        row->addWidget(cancel);
+        connect(cancel, &QPushButton::clicked, this, &ListDrops::cancelWaiting);
+        // Escape and the frame's close button cancel as well.
+        connect(m_waitPrompt, &QDialog::rejected, this, &ListDrops::cancelWaiting);
+    }
+    m_waitPrompt->show();
+}
+
+void ListDrops::cancelWaiting() {
+    m_waiting.clear();
+    if (m_kinds) m_kinds->forgetQuestions();
+    stopWaiting();
+}
+
+void ListDrops::stopWaiting() {
+    m_promptTimer->stop();
+    if (m_waitPrompt) m_waitPrompt->hide();
 }
 
 void ListDrops::rearrange() {

@@ -54,7 +54,7 @@ TList::TList(Services services, ListWindowHost& host, ColourValue bodyColour, QW
     buildControls();
     buildMenus();
     m_memo = new MemoPad(*this, m_services.dialogs);
-    m_drops = new ListDrops(*this, m_services.dialogs);
+    m_drops = new ListDrops(*this, m_services.dialogs, m_services.pathProbe);
     applyColours();
 }
 

@@ -6,11 +6,12 @@
 
 namespace tarvelin {
 
-QMimeData* makePaneDragData(const std::vector<std::string>& paths) {
+QMimeData* makePaneDragData(const std::vector<std::string>& paths, PathKind kind) {
     QByteArray uris;
     QByteArray raw;
     for (const std::string& path : paths) {
         uris += fileUrlOf(path) + "\r\n";
+        raw += kind == PathKind::Folder ? 'D' : 'F';
         raw += QByteArray::fromStdString(path);
         raw += '\0';
     }
@@ -26,14 +27,24 @@ void setPaneDragSource(QMimeData& data, const QString& controlName) {
     data.setData(QString::fromLatin1(kPaneSourceMime), controlName.toUtf8());
 }
 
-std::vector<std::string> paneDragPaths(const QMimeData& data) {
-    std::vector<std::string> paths;
+std::vector<PaneDragEntry> paneDragEntries(const QMimeData& data) {
+    std::vector<PaneDragEntry> entries;
     const QByteArray raw = data.data(QString::fromLatin1(kPanePathsMime));
+    if (!raw.isEmpty() && !raw.endsWith('\0')) return {};
     qsizetype start = 0;
     for (qsizetype end = raw.indexOf('\0'); end >= 0; end = raw.indexOf('\0', start)) {
-        paths.emplace_back(raw.constData() + start, static_cast<size_t>(end - start));
+        const char kind = end > start ? raw[start] : '\0';
+        if (kind != 'D' && kind != 'F') return {};
+        entries.push_back({std::string(raw.constData() + start + 1, static_cast<size_t>(end - start - 1)),
+                           kind == 'D' ? PathKind::Folder : PathKind::File});
         start = end + 1;
     }
+    return entries;
+}
+
+std::vector<std::string> paneDragPaths(const QMimeData& data) {
+    std::vector<std::string> paths;
+    for (PaneDragEntry& entry : paneDragEntries(data)) paths.push_back(std::move(entry.path));
     return paths;
 }
 

@@ -293,11 +293,13 @@ TEST_F(FilePaneTest, DragsCarryTheSelectionInListOrderAndTheSourceName) {
     EXPECT_EQ(paneDragSource(*files), "FileListBox1");
     EXPECT_EQ(paneDragPaths(*files),
               (std::vector<std::string>{folder.file("root/a/x1.txt"), folder.file("root/a/x4.txt")}));
+    EXPECT_EQ(paneDragEntries(*files).back().kind, PathKind::File);
 
     std::unique_ptr<QMimeData> folderData(tree().dragData());
     ASSERT_NE(folderData, nullptr);
     EXPECT_EQ(paneDragSource(*folderData), "ShellTreeView1");
     EXPECT_EQ(paneDragPaths(*folderData), (std::vector<std::string>{folder.file("root/a")}));
+    EXPECT_EQ(paneDragEntries(*folderData).front().kind, PathKind::Folder);
 }
 
 TEST_F(FilePaneTest, RefreshKeepsExpandedFoldersAndTheSelection) {

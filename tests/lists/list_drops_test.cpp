@@ -1,9 +1,12 @@
+#include <QDialog>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 
 #include "browser/file_panes.h"
+#include "gated_disk.h"
 #include "list_window_fixture.h"
 #include "lists/list_drops.h"
 #include "lists/list_tree_model.h"
@@ -21,9 +24,16 @@ using Lines = std::vector<std::string>;
 class ListDropsTest : public ListWindowTest {
 protected:
     ListDropsTest() {
+        // Only the paths under "gated/" wait for the gate.
+        disk->held = dir.file("gated/");
+        window = std::make_unique<TKX2>(test::withGatedDisk(fakes.services(dir.path()), disk));
+        window->show();
+        std::filesystem::create_directories(dir.file("gated/sub"));
         std::filesystem::create_directory(dir.file("fold"));
-        for (const char* name : {"report.xls", "notes.txt", "setup.EXE", "item.doc"}) dir.write(name, "x");
+        for (const char* name : {"report.xls", "notes.txt", "setup.EXE", "item.doc", "gated/b.txt"})
+            dir.write(name, "x");
     }
+    ~ListDropsTest() override { disk->release(); }
     // A list over the test folder: "@" stands for the folder's path.
     TList* openList(std::string lines) {
         for (size_t at = lines.find('@'); at != std::string::npos;
@@ -46,7 +56,9 @@ protected:
     }
     // A drag of the panes' kind from the main window's control `from`.
     void dropPaths(TList* list, const char* from, const std::vector<std::string>& paths, QPoint at) {
-        std::unique_ptr<QMimeData> data(makePaneDragData(paths));
+        const PathKind kind =
+            std::string_view(from).starts_with("ShellTreeView") ? PathKind::Folder : PathKind::File;
+        std::unique_ptr<QMimeData> data(makePaneDragData(paths, kind));
         QWidget* source = test::control<QWidget>(*window, from);
         setPaneDragSource(*data, source->objectName());
         list->drops().drop(*data, source, at);
@@ -67,12 +79,25 @@ protected:
         list->drops().drop(*data, list->TreeView1, pointOf(list, onto));
         EXPECT_EQ(shown, static_cast<int>(answers.size()));
     }
+    // A drop of file URLs from another program, handed out as sent (QMimeData itself would re-encode them).
+    void dropUris(TList* list, const std::string& uris, NodeId onto) {
+        struct Sent : QMimeData {
+            QByteArray bytes;
+            QStringList formats() const override { return {"text/uri-list"}; }
+            QVariant retrieveData(const QString&, QMetaType) const override { return bytes; }
+        } data;
+        data.bytes = QByteArray::fromStdString(uris);
+        list->drops().drop(data, nullptr, pointOf(list, onto));
+    }
+    std::string uriOf(const std::string& name) { return "file://" + dir.file(name) + "\r\n"; }
     Lines names(TList* list) {
         Lines lines = outline(tree(list));
         for (std::string& line : lines)
             if (auto at = line.find(dir.path()); at != std::string::npos) line.erase(at, dir.path().size());
         return lines;
     }
+
+    std::shared_ptr<test::GatedDisk> disk = std::make_shared<test::GatedDisk>();
 };
 
 TEST_F(ListDropsTest, FilesGoUnderTheTargetInListOrderWithTheirIcons) {
@@ -240,6 +265,7 @@ TEST_F(ListDropsTest, FileUrlsFromAnotherProgram) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent event(QPointF(at), offered, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(list->TreeView1->viewport(), &event);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !list->drops().waiting(); }, 5000));
     EXPECT_EQ(event.dropAction(), Qt::CopyAction);  // never a move: the sender would delete its file
     EXPECT_EQ(names(list), (Lines{"0 Root", "1 item.doc", "2 a b資料.txt", "2 fold"}));
     const std::vector<NodeId>& added = tree(list).children(item);
@@ -256,6 +282,53 @@ TEST_F(ListDropsTest, FileUrlsFromAnotherProgram) {
         {list->model()->indexOf(added[0]), list->model()->indexOf(tree(list).first())}));
     EXPECT_EQ(out->data("text/uri-list"),
               "file://" + QByteArray::fromStdString(dir.file(name)).toPercentEncoding("/") + "\r\n");
+}
+
+TEST_F(ListDropsTest, OtherProgramsPathsAreAskedOffTheWindowsThreadAndAddedInOrderOnceAnswered) {
+    TList* list = openList("Root\r\n\tBinder\r\n");
+    const NodeId binder = nodeNamed(list, "Binder");
+    dropUris(list, uriOf("gated/sub") + "file:///x%zz.txt\r\n" + uriOf("gated/b.txt") + uriOf("notes.txt"),
+             binder);
+    EXPECT_EQ(names(list), (Lines{"0 Root", "1 Binder"}));
+    EXPECT_TRUE(fakes.dialogs.messages().isEmpty());
+    disk->release();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !list->drops().waiting(); }, 5000));
+    EXPECT_EQ(names(list), (Lines{"0 Root", "1 Binder", "2 gated/sub", "2 gated/b.txt", "2 notes.txt"}));
+    EXPECT_EQ(tree(list).icon(nodeNamed(list, "gated/sub")), 2);
+    EXPECT_EQ(fakes.dialogs.messages(),
+              QStringList{QStringLiteral(
+                  "次の項目は名前に使えない文字を含むため追加しませんでした：\nfile:///x%zz.txt")});
+    EXPECT_EQ(disk->askedOnTheWindowsThread, 0);
+}
+
+TEST_F(ListDropsTest, AWaitingDropCancelledOrWhoseTargetWentAddsNothing) {
+    TList* list = openList("Root\r\n\tA\r\n\tB\r\n");
+    list->drops().promptDelayMs = 0;
+    dropUris(list, uriOf("gated/b.txt"), nodeNamed(list, "A"));
+    QDialog* prompt = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return (prompt = list->findChild<QDialog*>("DropWaitPrompt")) && prompt->isVisible(); }));
+    prompt->findChild<QPushButton*>()->click();
+    EXPECT_FALSE(prompt->isVisible());
+
+    // The target deleted and a node added that may take its handle.
+    dropUris(list, uriOf("gated/b.txt"), nodeNamed(list, "B"));
+    list->model()->remove(nodeNamed(list, "B"));
+    list->model()->addChild(tree(list).first(), "C");
+    disk->release();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !list->drops().waiting(); }, 5000));
+    EXPECT_EQ(names(list), (Lines{"0 Root", "1 A", "1 C"}));
+    EXPECT_TRUE(fakes.dialogs.messages().isEmpty());
+}
+
+TEST_F(ListDropsTest, APaneDragFromAnotherStartAsksNoDisk) {
+    TList* list = openList("Root\r\n\tBinder\r\n");
+    const int asked = disk->asked;
+    std::unique_ptr<QMimeData> data(makePaneDragData({dir.file("gated/sub")}, PathKind::Folder));
+    list->drops().drop(*data, nullptr, pointOf(list, nodeNamed(list, "Binder")));
+    EXPECT_EQ(names(list), (Lines{"0 Root", "1 Binder", "2 gated/sub"}));
+    EXPECT_EQ(tree(list).icon(nodeNamed(list, "gated/sub")), 2);
+    EXPECT_EQ(disk->asked, asked);
 }
 
 }  // namespace

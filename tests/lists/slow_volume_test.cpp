@@ -2,13 +2,10 @@
 // yet known, they settle as the answers come, and the disk is never asked on the window's thread.
 #include <QApplication>
 #include <QTest>
-#include <atomic>
 #include <climits>
-#include <condition_variable>
 #include <filesystem>
-#include <mutex>
-#include <thread>
 
+#include "gated_disk.h"
 #include "list_window_fixture.h"
 #include "lists/icon_rules.h"
 #include "lists/list_tree_view.h"
@@ -16,41 +13,13 @@
 namespace tarvelin {
 namespace {
 
+using test::GatedDisk;
 using test::ListWindowTest;
-
-// The real file system behind a gate: texts under `held` wait until it opens; every question is counted and
-// the window's thread must never ask.
-struct GatedDisk {
-    std::mutex mutex;
-    std::condition_variable opened;
-    bool open = false;
-    std::string held;  // a folder whose texts wait; empty: every text waits
-    std::atomic<int> asked = 0;
-    std::atomic<int> askedOnTheWindowsThread = 0;
-    std::thread::id windowThread = std::this_thread::get_id();
-
-    PathKind probe(std::string_view text) {
-        ++asked;
-        if (std::this_thread::get_id() == windowThread) ++askedOnTheWindowsThread;
-        if (held.empty() || text.starts_with(held)) {
-            std::unique_lock lock(mutex);
-            opened.wait(lock, [&] { return open; });
-        }
-        return pathKind(text);
-    }
-    void release() {
-        const std::lock_guard lock(mutex);
-        open = true;
-        opened.notify_all();
-    }
-};
 
 class SlowVolume : public ListWindowTest {
 protected:
     SlowVolume() {
-        Services services = fakes.services(dir.path());
-        services.pathProbe = [disk = disk](std::string_view text) { return disk->probe(text); };
-        window = std::make_unique<TKX2>(services);
+        window = std::make_unique<TKX2>(test::withGatedDisk(fakes.services(dir.path()), disk));
         window->show();
         std::filesystem::create_directories(dir.file("folder"));
         for (const char* name : {"a.txt", "b.xls", "c.jpg", "d.pdf", "e.DOC"}) dir.write(name, "x");
