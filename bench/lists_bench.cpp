@@ -347,6 +347,39 @@ void reportRatio(benchmark::State& state, const std::string& name, double second
     g_windowReport.lines[name] = line;
 }
 
+// The same names as file URLs from another program, on a volume that takes 50 ms to answer for each path:
+// what the window's thread spends on the drop (the items come later, with the answers), beside the drop of
+// the same names from a file list, which needs no disk.
+void BM_DropUrisOnSlowVolume(benchmark::State& state) {
+    DropRun run(static_cast<size_t>(state.range(0)));
+    QMimeData uris;
+    uris.setData(QStringLiteral("text/uri-list"), run.data->data(QStringLiteral("text/uri-list")));
+    const auto slow = [](std::string_view text) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return tarvelin::pathKind(text);
+    };
+    double seconds = 0;
+    for (auto _ : state) {
+        const auto shown = shownListWindow(run.listPath, slow);
+        QApplication::processEvents();
+        shown->repaint();
+        const tarvelin::ListTree& tree = shown->model()->tree();
+        const QModelIndex binder = shown->model()->indexOf(tree.children(tree.first()).front());
+        const auto start = Clock::now();
+        shown->drops().drop(uris, nullptr, shown->TreeView1->visualRect(binder).center());
+        QApplication::processEvents();
+        shown->repaint();
+        const double took = std::chrono::duration<double>(Clock::now() - start).count();
+        seconds += took;
+        state.SetIterationTime(took);
+    }
+    double floor = 1e9;
+    for (int i = 0; i < 5; ++i) floor = std::min(floor, dropFilesIntoBinder(run, nullptr));
+    reportRatio(state, "BM_DropUrisOnSlowVolume/" + std::to_string(state.range(0)),
+                seconds / static_cast<double>(state.iterations()), "the same drop from a file list", floor,
+                1.5);
+}
+
 // The same list on a volume that takes a millisecond to answer for each text, as a slow network mount does:
 // the window shows as soon as on the local disk, the icons settle afterwards.
 void BM_OpenListOnSlowVolume(benchmark::State& state) {
@@ -364,6 +397,7 @@ void BM_OpenListOnSlowVolume(benchmark::State& state) {
         g_seconds["OpenListOnSlowVolume"] < 0.1 ? "; shown within 100 ms" : "; NOT shown within 100 ms";
 }
 BENCHMARK(BM_OpenListOnSlowVolume)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DropUrisOnSlowVolume)->Arg(200)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 // A list whose second node's text is `megabytes` MB long; the same bytes with a line end every 100 bytes
 // are the floor's file.
