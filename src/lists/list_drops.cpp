@@ -221,7 +221,8 @@ void ListDrops::showWaitPrompt() {
     if (!m_waitPrompt) {
         m_waitPrompt = new QDialog(&m_window);
         m_waitPrompt->setObjectName(QStringLiteral("DropWaitPrompt"));
-        m_waitPrompt->setWindowTitle(m_window.windowTitle());
+        // The user may go on working in the list meanwhile.
+        m_waitPrompt->setAttribute(Qt::WA_ShowWithoutActivating);
         auto* row = new QHBoxLayout(m_waitPrompt);
         row->addWidget(new QLabel(QStringLiteral("確認しています…"), m_waitPrompt));
         auto* cancel = new QPushButton(QStringLiteral("キャンセル"), m_waitPrompt);
@@ -230,6 +231,7 @@ void ListDrops::showWaitPrompt() {
         // Escape and the frame's close button cancel as well.
         connect(m_waitPrompt, &QDialog::rejected, this, &ListDrops::cancelWaiting);
     }
+    m_waitPrompt->setWindowTitle(m_window.windowTitle());
     m_waitPrompt->show();
 }
 
