@@ -59,7 +59,9 @@ public:
 
     // Shows the move menu and returns the chosen command, nullptr when none; tests answer it.
     std::function<QAction*(QMenu&)> showMoveMenu;
+    // How long a drop waits for the disk before its prompt shows.
     int promptDelayMs = 2000;
+    // A drop from another program still waits for the disk.
     bool waiting() const { return !m_waiting.empty(); }
 
 private:
