@@ -33,7 +33,6 @@ protected:
         for (const char* name : {"report.xls", "notes.txt", "setup.EXE", "item.doc", "gated/b.txt"})
             dir.write(name, "x");
     }
-    ~ListDropsTest() override { disk->release(); }
     // A list over the test folder: "@" stands for the folder's path.
     TList* openList(std::string lines) {
         for (size_t at = lines.find('@'); at != std::string::npos;
@@ -56,9 +55,7 @@ protected:
     }
     // A drag of the panes' kind from the main window's control `from`.
     void dropPaths(TList* list, const char* from, const std::vector<std::string>& paths, QPoint at) {
-        const PathKind kind =
-            std::string_view(from).starts_with("ShellTreeView") ? PathKind::Folder : PathKind::File;
-        std::unique_ptr<QMimeData> data(makePaneDragData(paths, kind));
+        std::unique_ptr<QMimeData> data(makePaneDragData(paths, PathKind::File));
         QWidget* source = test::control<QWidget>(*window, from);
         setPaneDragSource(*data, source->objectName());
         list->drops().drop(*data, source, at);
@@ -286,9 +283,8 @@ TEST_F(ListDropsTest, FileUrlsFromAnotherProgram) {
 
 TEST_F(ListDropsTest, OtherProgramsPathsAreAskedOffTheWindowsThreadAndAddedInOrderOnceAnswered) {
     TList* list = openList("Root\r\n\tBinder\r\n");
-    const NodeId binder = nodeNamed(list, "Binder");
     dropUris(list, uriOf("gated/sub") + "file:///x%zz.txt\r\n" + uriOf("gated/b.txt") + uriOf("notes.txt"),
-             binder);
+             nodeNamed(list, "Binder"));
     EXPECT_EQ(names(list), (Lines{"0 Root", "1 Binder"}));
     EXPECT_TRUE(fakes.dialogs.messages().isEmpty());
     disk->release();
