@@ -1,7 +1,11 @@
 #include "browser/file_list.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "browser/file_mask.h"
 #include "browser/folder_listing.h"
+#include "browser/name_case.h"
 #include "browser/startup_folder.h"
 #include "platform/item_path.h"
 
@@ -23,15 +27,49 @@ bool FileList::setMask(std::string_view mask) {
 }
 
 void FileList::reread() {
-    if (m_folder.empty()) {
-        m_items.clear();
-        m_readError = 0;
-        return;
-    }
+    startReading(m_folder, m_mask);
+    if (m_folder.empty()) return;
     std::optional<FolderListing> startup = takeStartupListing(m_folder, m_mask);
     FolderListing listing = startup ? std::move(*startup) : listFolderFiles(m_folder, FileMask(m_mask));
     m_items = std::move(listing.names);
-    m_readError = listing.error;
+    finishReading(listing.error);
+}
+
+void FileList::startReading(std::string_view folder, std::string_view mask) {
+    m_folder = normaliseFolder(folder);
+    m_mask = mask;
+    m_items.clear();
+    m_readError = 0;
+    m_beingRead = !m_folder.empty();
+}
+
+void FileList::finishReading(int error) {
+    m_readError = error;
+    m_beingRead = false;
+}
+
+std::vector<FileList::Run> FileList::insertionRuns(const std::vector<std::string>& batch) const {
+    std::vector<Run> runs;
+    auto from = m_items.begin();
+    for (size_t i = 0; i < batch.size(); ++i) {
+        from = std::upper_bound(from, m_items.end(), batch[i], lessWithoutCase);
+        const auto at = static_cast<size_t>(from - m_items.begin());
+        if (!runs.empty() && runs.back().at == at)
+            ++runs.back().count;
+        else
+            runs.push_back({at, i, 1});
+    }
+    return runs;
+}
+
+void FileList::insert(const Run& run, std::vector<std::string>& batch) {
+    const auto first = batch.begin() + static_cast<std::ptrdiff_t>(run.first);
+    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(run.at), std::make_move_iterator(first),
+                   std::make_move_iterator(first + static_cast<std::ptrdiff_t>(run.count)));
+}
+
+void FileList::merge(std::vector<std::string>&& batch) {
+    m_items = mergeWithoutCase(std::move(m_items), std::move(batch));
 }
 
 std::string FileList::itemPath(size_t index) const {

@@ -36,6 +36,24 @@ public:
     // Lists the folder again with the current mask.
     void reread();
 
+    // A reading in steps, off the window's thread: startReading() empties the list for the folder and the
+    // mask, sorted batches of names come in through insertionRuns() and insert() or merge(), finishReading()
+    // ends it with the errno of the folder (0 when it was read).
+    void startReading(std::string_view folder, std::string_view mask);
+    bool beingRead() const { return m_beingRead; }
+    void finishReading(int error);
+    // Where a sorted batch goes: runs of it, each at its place in the list as it is before any of them.
+    struct Run {
+        size_t at;     // in the list
+        size_t first;  // in the batch
+        size_t count;
+    };
+    std::vector<Run> insertionRuns(const std::vector<std::string>& batch) const;
+    // Inserting the runs from the last to the first keeps the places of the others right.
+    void insert(const Run& run, std::vector<std::string>& batch);
+    // The whole batch at once, in time linear in the two.
+    void merge(std::vector<std::string>&& batch);
+
     // The folder joined with the item's name.
     std::string itemPath(size_t index) const;
 
@@ -47,6 +65,7 @@ private:
     std::string m_mask{kAllFiles};
     std::vector<std::string> m_items;
     int m_readError = 0;
+    bool m_beingRead = false;
 };
 
 }  // namespace tarvelin

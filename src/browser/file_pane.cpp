@@ -16,12 +16,13 @@
 
 namespace tarvelin {
 
-FilePane::FilePane(const Layout& layout, DesktopPlaces places, QWidget* container, QVBoxLayout* column)
+FilePane::FilePane(const Layout& layout, DesktopPlaces places, QWidget* container, QVBoxLayout* column,
+                   FileListReader::Scan scan)
     : QObject(container),
       m_folders(new FolderTreeModel(
           layout.showHidden, std::move(places), this,
           layout.readWhenShown ? FolderTree::FirstRead::WhenAsked : FolderTree::FirstRead::Now)),
-      m_files(new FileListModel(this)),
+      m_files(new FileListModel(this, std::move(scan))),
       m_container(container),
       m_waitingForShow(layout.readWhenShown) {
     m_splitter = new QSplitter(Qt::Vertical, container);
@@ -48,6 +49,7 @@ FilePane::FilePane(const Layout& layout, DesktopPlaces places, QWidget* containe
     connect(m_tree, &ShellTreeView::selectedFolderChanged, this, &FilePane::showFolderInFileList);
     connect(m_tree, &ShellTreeView::focusLost, this, &FilePane::showFolderInFileList);
     connect(m_files, &QAbstractItemModel::modelReset, this, &FilePane::updateStrip);
+    connect(m_files, &FileListModel::readingFinished, this, &FilePane::updateStrip);
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &FilePane::updateStrip);
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, &FilePane::updateStrip);
     // A model reset clears the focused item without a signal, so this hears the user alone.
@@ -92,7 +94,11 @@ bool FilePane::setMask(const std::string& mask) {
 
 void FilePane::updateStrip() {
     if (!m_list->selectionModel()->hasSelection()) {
-        m_label->clear();
+        // Not an empty folder: one that has not answered yet.
+        if (m_files->beingRead())
+            m_label->setText(QStringLiteral("読み込み中…"));
+        else
+            m_label->clear();
         return;
     }
     const FileListModel& files = *m_files;

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "browser/desktop_places.h"
+#include "browser/file_list_reader.h"
 
 class QLabel;
 class QSplitter;
@@ -32,8 +33,10 @@ public:
         bool readWhenShown = false;
     };
 
-    // Adds the splitter and the strip to `column`, whose widget is `container`.
-    FilePane(const Layout& layout, DesktopPlaces places, QWidget* container, QVBoxLayout* column);
+    // Adds the splitter and the strip to `column`, whose widget is `container`. The list reads its folders
+    // through `scan`, off the window's thread.
+    FilePane(const Layout& layout, DesktopPlaces places, QWidget* container, QVBoxLayout* column,
+             FileListReader::Scan scan = scanFolder);
     ~FilePane() override;
 
     ShellTreeView* tree() const { return m_tree; }

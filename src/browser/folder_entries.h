@@ -15,12 +15,27 @@ struct FolderEntry {
 };
 
 struct FolderEntries {
-    std::vector<FolderEntry> entries;  // in the order the disk gives them
+    std::vector<FolderEntry> entries;  // in the order scanFolder() gives them
     int error = 0;  // errno of a folder that could not be read; entries then holds what was read
 };
 
-// One pass over the folder; a stat only where the file system leaves the kind open or the entry is a link.
-// Answered from memory where a sharing scope or the start-up reading holds the folder.
+// Where a pass over a folder hands its entries.
+class FolderScanSink {
+public:
+    virtual ~FolderScanSink() = default;
+    // An entry whose kind is known; false stops the pass.
+    virtual bool take(FolderEntry&& entry) = 0;
+    // The pass is about to ask the disk again, which may answer late or never.
+    virtual void beforeAsking() {}
+};
+
+// One pass over the folder handing each entry on as soon as its kind is known: those whose kind the
+// directory gives, as the disk returns them; after the last, the links and those the file system leaves open,
+// each after its stat. Returns the errno of a folder that could not be read (or read to its end), else 0.
+int scanFolder(const std::string& folder, FolderScanSink& sink);
+
+// A whole pass of scanFolder(); a stat only where the file system leaves the kind open or the entry is a
+// link. Answered from memory where a sharing scope or the start-up reading holds the folder.
 std::shared_ptr<const FolderEntries> readFolderEntries(const std::string& folder);
 // The same pass, always from the disk; `progress`, where given, counts the entries read so far.
 FolderEntries readFolderFromDisk(const std::string& folder, std::atomic<size_t>* progress = nullptr);

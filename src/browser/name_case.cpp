@@ -1,5 +1,7 @@
 #include "browser/name_case.h"
 
+#include <iterator>
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -209,6 +211,32 @@ void sortWithoutCase(std::vector<std::string>& names) {
             at = from;
         }
     }
+}
+
+bool lessWithoutCase(std::string_view a, std::string_view b) {
+    // Folding is a matter of each character alone: up to the first byte outside ASCII in either name, the
+    // bytes are compared as they are folded, and only the rest, if any, is folded as a whole.
+    const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 0x20 : c; };
+    const size_t common = std::min(a.size(), b.size());
+    size_t at = 0;
+    for (; at < common; ++at) {
+        const auto ca = static_cast<unsigned char>(a[at]);
+        const auto cb = static_cast<unsigned char>(b[at]);
+        if (ca >= 0x80 || cb >= 0x80) break;
+        if (lower(ca) != lower(cb)) return lower(ca) < lower(cb);
+    }
+    const int byKey = at == common ? (a.size() > b.size()) - (a.size() < b.size())
+                                   : foldCase(a.substr(at)).compare(foldCase(b.substr(at)));
+    return byKey != 0 ? byKey < 0 : a < b;
+}
+
+std::vector<std::string> mergeWithoutCase(std::vector<std::string>&& a, std::vector<std::string>&& b) {
+    std::vector<std::string> merged;
+    merged.reserve(a.size() + b.size());
+    std::merge(std::make_move_iterator(a.begin()), std::make_move_iterator(a.end()),
+               std::make_move_iterator(b.begin()), std::make_move_iterator(b.end()),
+               std::back_inserter(merged), lessWithoutCase);
+    return merged;
 }
 
 std::vector<size_t> orderWithoutCase(const std::vector<std::string>& keys,

@@ -22,6 +22,12 @@ std::string foldCase(std::string_view name);
 // Sorts names by their folded form, ties broken by their bytes, so the order does not depend on the disk.
 void sortWithoutCase(std::vector<std::string>& names);
 
+// Whether `a` goes before `b` in that order.
+bool lessWithoutCase(std::string_view a, std::string_view b);
+
+// Two lists in that order as one, in time linear in the two.
+std::vector<std::string> mergeWithoutCase(std::vector<std::string>&& a, std::vector<std::string>&& b);
+
 // The same order for items held elsewhere: the positions of the items, where keys[i] is foldCase(names[i]).
 std::vector<size_t> orderWithoutCase(const std::vector<std::string>& keys,
                                      const std::vector<std::string_view>& names);

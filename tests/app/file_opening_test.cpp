@@ -22,6 +22,7 @@ using test::control;
 using test::TempFolder;
 
 int rowOf(FileListBox& list, const QString& name) {
+    test::waitForReading(*list.model());
     for (int row = 0; row < list.model()->rowCount(); ++row)
         if (list.model()->index(row, 0).data().toString() == name) return row;
     ADD_FAILURE() << name.toStdString() << " is not listed";

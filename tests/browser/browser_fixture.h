@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QAbstractItemView>
 #include <QTest>
 #include <cstdlib>
@@ -58,12 +60,19 @@ private:
     std::string m_config;
 };
 
+// Folders are read off the window's thread: waits until a file list model has read its folder.
+inline void waitForReading(const QObject& files) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !files.property("beingRead").toBool(); }, 10000))
+        << "the folder was not read";
+}
+
 inline QPoint rowCentre(QAbstractItemView& view, int row) {
     return view.visualRect(view.model()->index(row, 0, view.rootIndex())).center();
 }
 
 inline void click(QAbstractItemView& view, int row, Qt::MouseButton button = Qt::LeftButton,
                   Qt::KeyboardModifiers modifiers = {}) {
+    waitForReading(*view.model());
     QTest::mouseClick(view.viewport(), button, modifiers, rowCentre(view, row));
 }
 

@@ -127,6 +127,7 @@ TEST(FileListModel, ResetsOnlyWhenTheFolderOrTheMaskChanges) {
     EXPECT_TRUE(model.showFolder(folder.path()));
     EXPECT_FALSE(model.showFolder(folder.path().substr(0, folder.path().size() - 1)));
     EXPECT_EQ(resets, 1);
+    test::waitForReading(model);
     EXPECT_EQ(childTexts(model, {}), (QStringList{"A.doc", "b.txt", "setup.EXE"}));
     EXPECT_EQ(model.index(2).data(FileListModel::GlyphRole).toInt(), static_cast<int>(FileGlyph::Program));
     EXPECT_EQ(model.index(1).data(FileListModel::GlyphRole).toInt(), static_cast<int>(FileGlyph::Document));
@@ -135,11 +136,13 @@ TEST(FileListModel, ResetsOnlyWhenTheFolderOrTheMaskChanges) {
     EXPECT_FALSE(model.setMask("*.txt"));
     EXPECT_TRUE(model.setMask("*.TXT"));  // masks compare with their letter case
     EXPECT_EQ(resets, 3);
+    test::waitForReading(model);
     EXPECT_EQ(childTexts(model, {}), (QStringList{"b.txt"}));
 
     folder.write("c.txt", "x");
     model.reread();
     EXPECT_EQ(resets, 4);
+    test::waitForReading(model);
     EXPECT_EQ(childTexts(model, {}), (QStringList{"b.txt", "c.txt"}));
 }
 
@@ -148,6 +151,7 @@ TEST(FileListModel, ANameThatIsNotUtf8IsListedAndDraggedWithItsBytes) {
     test::makeFiles(folder, {kCp932Name, "z.txt"});
     FileListModel model;
     model.showFolder(folder.path());
+    test::waitForReading(model);
     ASSERT_EQ(model.rowCount(), 2);
     const QModelIndex cp932 = model.index(1);
     EXPECT_EQ(cp932.data().toString(), "資料.txt");
@@ -173,6 +177,7 @@ TEST(FileListModel, AFolderThatCannotBeReadGivesAnEmptyList) {
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     for (const std::string& path : {folder.file("missing"), folder.file("file")}) {
         model.showFolder(path);
+        test::waitForReading(model);
         EXPECT_EQ(model.rowCount(), 0) << path;
         EXPECT_NE(model.list().readError(), 0) << path;
     }

@@ -48,12 +48,14 @@ protected:
                                           test::placesIn(folder), &host, column);
     }
     QStringList listed(FilePane& pane) {
+        test::waitForReading(pane.files());
         QStringList names;
         for (const auto& name : pane.list()->files().list().items()) names << QString::fromStdString(name);
         return names;
     }
     void select(FilePane& pane, std::initializer_list<int> rows, int focused) {
         FileListBox& list = *pane.list();
+        test::waitForReading(list.files());
         list.clearSelection();
         for (int row : rows)
             list.selectionModel()->select(list.model()->index(row, 0), QItemSelectionModel::Select);

@@ -55,12 +55,14 @@ protected:
         tree().setRoot(folder.file("root"));
         host.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+        test::waitForReading(list().files());
     }
 
     ShellTreeView& tree() { return *pane->tree(); }
     FileListBox& list() { return *pane->list(); }
     FolderTreeModel& folders() { return tree().folders(); }
     QStringList listed() {
+        test::waitForReading(list().files());
         QStringList names;
         for (int row = 0; row < list().model()->rowCount(); ++row)
             names << list().model()->index(row, 0).data().toString();
@@ -72,6 +74,7 @@ protected:
         for (int row = 0; row < folders().rowCount(root); ++row)
             if (folders().index(row, 0, root).data().toString() == name)
                 tree().setCurrentIndex(folders().index(row, 0, root));
+        test::waitForReading(list().files());
     }
     void selectRows(std::initializer_list<int> rows) {
         list().clearSelection();
@@ -108,6 +111,7 @@ TEST_F(FilePaneTest, AFolderOfThousandsHasItsRowsInPlaceAtOnce) {
     test::makeFolders(folder, {"big"});
     for (int i = 0; i < kFiles; ++i) folder.write("big/f" + std::to_string(10000 + i) + ".txt", "");
     tree().setRoot(folder.file("big"));
+    test::waitForReading(list().files());
     ASSERT_EQ(list().model()->rowCount(), kFiles);
     EXPECT_EQ(list().indexAt(QPoint(5, 20 * 16 + 5)), list().model()->index(20, 0));
     const QModelIndex last = list().model()->index(kFiles - 1, 0);
@@ -385,6 +389,7 @@ TEST_F(FilePaneTest, ARootFolderThatVanishedGivesWayToTheDesktop) {
 
 TEST_F(FilePaneTest, ARootThatDoesNotExistLeavesAnEmptyPaneThatStillWorks) {
     tree().setRoot(folder.file("missing"));
+    test::waitForReading(list().files());
     EXPECT_EQ(folders().rowCount(folders().rootIndex()), 0);
     EXPECT_EQ(list().model()->rowCount(), 0);
     EXPECT_EQ(pane->label()->text(), "");

@@ -111,6 +111,7 @@ TEST_F(MainWindowFileOpsTest, MenuCommandsActOnTheCurrentListAndDropsCopyAcross)
     const FileOperationRequest trash{
         FileOperation::Delete, {data.file("left/a.txt"), data.file("left/c.txt")}, {}};
     ASSERT_EQ(operations.requests, std::vector<FileOperationRequest>{trash});
+    test::waitForReading(*left->model());
     EXPECT_EQ(left->model()->rowCount(), 3);
     EXPECT_TRUE(left->selectedRowsInOrder().empty());  // re-read after the cancel
 
@@ -127,6 +128,7 @@ TEST_F(MainWindowFileOpsTest, MenuCommandsActOnTheCurrentListAndDropsCopyAcross)
     const FileOperationRequest copy{FileOperation::Copy, {data.file("left/b.txt")}, data.file("right")};
     EXPECT_EQ(operations.requests.back(), copy);
     EXPECT_EQ(operations.requests.size(), 2u);
+    test::waitForReading(*right->model());
     EXPECT_EQ(right->model()->rowCount(), 1);
 }
 
