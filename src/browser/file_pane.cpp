@@ -9,7 +9,6 @@
 #include "browser/file_list_model.h"
 #include "browser/folder_tree.h"
 #include "browser/folder_tree_model.h"
-#include "browser/information_strip.h"
 #include "browser/shell_tree_view.h"
 #include "platform/display_name.h"
 #include "platform/item_path.h"
@@ -59,6 +58,15 @@ FilePane::FilePane(const Layout& layout, DesktopPlaces places, QWidget* containe
                                             ? m_files->list().itemPath(static_cast<size_t>(current.row()))
                                             : std::string());
             });
+    m_stripText.setNotify([this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (std::optional<std::string> text = m_stripText.takeAnswer())
+                    m_label->setText(QString::fromStdString(*text));
+            },
+            Qt::QueuedConnection);
+    });
     if (m_waitingForShow)
         container->installEventFilter(this);
     else
@@ -93,6 +101,7 @@ bool FilePane::setMask(const std::string& mask) {
 }
 
 void FilePane::updateStrip() {
+    m_stripText.cancel();
     if (!m_list->selectionModel()->hasSelection()) {
         // Not an empty folder: one that has not answered yet.
         if (m_files->beingRead())
@@ -108,8 +117,9 @@ void FilePane::updateStrip() {
         m_label->clear();
         return;
     }
-    const std::string path = files.list().itemPath(static_cast<size_t>(focused.row()));
-    m_label->setText(QString::fromStdString(informationStripText(path)));
+    // The last time shown goes at once: it may be another file's.
+    m_label->clear();
+    m_stripText.ask(files.list().itemPath(static_cast<size_t>(focused.row())));
 }
 
 }  // namespace tarvelin

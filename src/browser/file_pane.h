@@ -5,6 +5,7 @@
 
 #include "browser/desktop_places.h"
 #include "browser/file_list_reader.h"
+#include "browser/strip_text_reader.h"
 
 class QLabel;
 class QSplitter;
@@ -52,6 +53,8 @@ public:
     void reread();
     // True when the list was re-read.
     bool setMask(const std::string& mask);
+    // The strip waits for the focused file's time.
+    bool stripWaiting() const { return m_stripText.waiting(); }
 
 signals:
     // The strip was updated while items of the list are selected (the left pane reports it on the status
@@ -74,6 +77,7 @@ private:
     FileListBox* m_list;
     QLabel* m_label;
     QWidget* m_container;
+    StripTextReader m_stripText;
     bool m_waitingForShow;
 };
 
