@@ -15,6 +15,7 @@
 #include "browser/folder_entries.h"
 #include "browser/folder_listing.h"
 #include "browser/folder_tree.h"
+#include "browser/name_case.h"
 #include "browser/startup_folder.h"
 #include "platform/item_path.h"
 #include "support/temp_folder.h"
@@ -208,6 +209,39 @@ TEST(FileList, FilePathIsTheFocusedItemOnlyWhenSelected) {
     EXPECT_EQ(list.filePath(1, false), "");
     EXPECT_EQ(list.filePath(-1, true), "");
     EXPECT_EQ(list.filePath(2, true), "");
+}
+
+// Names read in batches, each sorted, end up where one sorted listing puts them, whether placed run by run
+// or merged: letter case, names sharing a start, Latin-1 and Japanese names, bytes that are not UTF-8.
+TEST(FileList, BatchesOfNamesTakeTheirSortedPlaces) {
+    const Names all = {"b.txt",     "A.doc",
+                       "Z_1",       "z-2",
+                       "_x",        "\xc3\x89t\xc3\xa9",
+                       "\xc3\xa9z", "\x8e\x91\x97\xbf.txt",
+                       "資料.txt",  "a.DOC",
+                       "a.doc",     "report_10",
+                       "Report_9",  "a",
+                       ""};
+    Names sorted = all;
+    sortWithoutCase(sorted);
+    for (const size_t batches : {1, 2, 3, 5}) {
+        for (const bool merged : {false, true}) {
+            FileList list;
+            list.startReading("/any", "*.*");
+            for (size_t b = 0; b < batches; ++b) {
+                Names batch;
+                for (size_t i = b; i < all.size(); i += batches) batch.push_back(all[i]);
+                sortWithoutCase(batch);
+                if (merged) {
+                    list.merge(std::move(batch));
+                    continue;
+                }
+                const std::vector<FileList::Run> runs = list.insertionRuns(batch);
+                for (auto run = runs.rbegin(); run != runs.rend(); ++run) list.insert(*run, batch);
+            }
+            EXPECT_EQ(list.items(), sorted) << batches << (merged ? " merged" : " run by run");
+        }
+    }
 }
 
 }  // namespace
