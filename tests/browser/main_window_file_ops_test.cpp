@@ -104,6 +104,7 @@ TEST_F(MainWindowFileOpsTest, MenuCommandsActOnTheCurrentListAndDropsCopyAcross)
     EXPECT_TRUE(operations.requests.empty());
 
     emit left->madeCurrent();
+    test::waitForReading(*left->model());
     left->selectionModel()->select(left->model()->index(2, 0), QItemSelectionModel::Select);
     left->selectionModel()->select(left->model()->index(0, 0), QItemSelectionModel::Select);
     operations.confirms = {false};
