@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <QFutureWatcher>
+#include <QPromise>
+#include <QThreadPool>
 #include <cerrno>
 
 #include "lists/list_document.h"
@@ -38,6 +41,34 @@ bool readMemoFile(const std::string& path, QTextDocument& document) {
             break;
     }
     throw cannotOpenFile(path);
+}
+
+void readMemoFileLater(const std::string& path, QObject& receiver, std::function<void(MemoRead)> done) {
+    using Result = std::shared_ptr<MemoRead>;
+    // The watcher dies with the receiver and then hears nothing; a result no one takes dies with the promise.
+    auto* watcher = new QFutureWatcher<Result>(&receiver);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, &receiver, [watcher, done = std::move(done)] {
+        const Result result = watcher->result();
+        watcher->deleteLater();
+        done(std::move(*result));
+    });
+    auto promise = std::make_shared<QPromise<Result>>();
+    watcher->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([path, promise] {
+        auto read = std::make_shared<MemoRead>();
+        try {
+            auto document = std::make_unique<QTextDocument>();
+            if (readMemoFile(path, *document)) read->document = std::move(document);
+        } catch (const UserError& e) {
+            read->error = e.what();
+        } catch (const std::exception&) {  // out of memory for a document of this size
+            read->error = cannotOpenFile(path).what();
+        }
+        if (read->document) read->document->moveToThread(nullptr);
+        promise->addResult(read);
+        promise->finish();
+    });
 }
 
 void writeMemoFile(const std::string& path, const QTextDocument& document) {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QTextDocument>
 #include <cstddef>
+#include <functional>
+#include <memory>
 #include <string>
 
-class QTextDocument;
+class QObject;
 
 namespace tarvelin {
 
@@ -17,6 +20,17 @@ std::string memoFileName(const std::string& listFileName);
 // file. Throws "ファイル %s は開けません" (or "ファイル %s は大きすぎて開けません"), leaving the document
 // alone, when it exists but cannot be read; only regular files are read.
 bool readMemoFile(const std::string& path, QTextDocument& document);
+
+// What reading a memo file on a worker gave: a document of its own (with no thread, so that the receiving
+// thread takes it over) when the file was read, else the error message when it exists but could not be read.
+struct MemoRead {
+    std::unique_ptr<QTextDocument> document;
+    std::string error;
+};
+
+// Reads the memo file on a worker thread and calls done with the result on the thread of receiver, unless
+// receiver is gone by then.
+void readMemoFileLater(const std::string& path, QObject& receiver, std::function<void(MemoRead)> done);
 
 // Writes the document as RTF, replacing the file at once. Throws "ファイル %s を作成できません" with the old
 // file untouched when it cannot be written.

@@ -21,6 +21,7 @@
 namespace tarvelin {
 namespace {
 
+const QString kReadingText = QStringLiteral("メモを読み込んでいます…");
 const QString kUntitledMessage = QStringLiteral(
     "保存されていないリストで、メモ帳は使用できません。\rリストを保存後、再度実行してください。");
 constexpr int kMinSize = 5;
@@ -96,6 +97,8 @@ MemoPad::MemoPad(TList& window, Dialogs& dialogs) : QObject(&window), m_window(w
     w.ToolButton5->setEnabled(true);
 }
 
+MemoPad::~MemoPad() = default;
+
 bool MemoPad::isOpen() const {
     return !m_window.Panel1->isHidden();
 }
@@ -122,29 +125,67 @@ void MemoPad::open() {
     TList& w = m_window;
     w.Panel1->show();
     w.RichEdit1->show();
-    bool loaded = false;
-    try {
-        loaded = readMemoFile(m_memoFileName, *w.RichEdit1->document());
-        if (m_unreadFile == m_memoFileName) m_unreadFile.clear();
-    } catch (const UserError& e) {
-        // The pad opens with what it held; the file is kept until the user agrees to replace it.
-        m_unreadFile = m_memoFileName;
-        m_dialogs.error(QString::fromUtf8(e.what()));
-    }
-    if (loaded) w.RichEdit1->moveCursor(QTextCursor::Start);
     showTools(true);
     w.N14->setText(QStringLiteral("メモ帳を閉じる"));
+    startReading();
+}
+
+std::unique_ptr<QTextDocument> MemoPad::showDocument(std::unique_ptr<QTextDocument> document) {
+    QTextEdit* edit = m_window.RichEdit1;
+    QTextDocument* shown = edit->document();
+    shown->setParent(nullptr);  // the editor would delete a document it owns
+    document->moveToThread(thread());
+    document->setParent(edit);
+    document->setDefaultFont(shown->defaultFont());
+    edit->setDocument(document.release());
+    return std::unique_ptr<QTextDocument>(shown);
+}
+
+void MemoPad::startReading() {
+    auto placeholder = std::make_unique<QTextDocument>();
+    placeholder->setPlainText(kReadingText);
+    m_held = showDocument(std::move(placeholder));
+    m_window.RichEdit1->setReadOnly(true);
+    const unsigned generation = ++m_readGeneration;
+    readMemoFileLater(m_memoFileName, *this, [this, generation](MemoRead read) {
+        if (generation == m_readGeneration) finishReading(std::move(read));
+    });
+}
+
+void MemoPad::finishReading(MemoRead read) {
+    QTextEdit* edit = m_window.RichEdit1;
+    edit->setReadOnly(false);
+    if (read.document) {
+        showDocument(std::move(read.document));
+        m_held.reset();
+        edit->moveCursor(QTextCursor::Start);
+    } else {
+        showDocument(std::move(m_held));
+    }
+    if (read.error.empty()) {
+        if (m_unreadFile == m_memoFileName) m_unreadFile.clear();
+    } else {
+        // The pad keeps what it held; the file is kept until the user agrees to replace it.
+        m_unreadFile = m_memoFileName;
+        m_dialogs.error(QString::fromStdString(read.error));
+    }
     RichEdit1SelectionChange();
 }
 
 void MemoPad::close() {
     TList& w = m_window;
-    const bool keepFile =
-        m_memoFileName == m_unreadFile &&
-        !m_dialogs.confirm(displayName(m_memoFileName) +
-                           QStringLiteral(" は読み込めなかったメモです。メモ帳の内容で置き換えますか?"));
-    if (!keepFile) writeMemoFile(m_memoFileName, *w.RichEdit1->document());
-    if (m_memoFileName == m_unreadFile) m_unreadFile.clear();
+    if (m_held) {  // nothing has been read yet, so there is nothing to write
+        ++m_readGeneration;
+        showDocument(std::move(m_held));
+        w.RichEdit1->setReadOnly(false);
+    } else {
+        const bool keepFile =
+            m_memoFileName == m_unreadFile &&
+            !m_dialogs.confirm(displayName(m_memoFileName) +
+                               QStringLiteral(" は読み込めなかったメモです。メモ帳の内容で置き換えますか?"));
+        if (!keepFile) writeMemoFile(m_memoFileName, *w.RichEdit1->document());
+        if (m_memoFileName == m_unreadFile) m_unreadFile.clear();
+    }
     w.Panel1->hide();
     showTools(false);
     w.N14->setText(QStringLiteral("メモ帳を開く"));

@@ -1,26 +1,31 @@
 #pragma once
 
 #include <QObject>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/colour_value.h"
 
 class QAction;
+class QTextDocument;
 
 namespace tarvelin {
 
 class Dialogs;
 class TList;
+struct MemoRead;
 
 // The memo pad of a list window: RichEdit1 on Panel1 covering the tree, the toggle, and the formatting tools
 // on the window's toolbar, shown only while the pad is open. The memo is kept in "<list name>.rtf" beside the
-// list and written when the pad closes; it never marks the list modified.
+// list and written when the pad closes; it never marks the list modified. The file is read on a worker: until
+// it has been, the pad shows that it is reading, cannot be edited, and closing it writes nothing.
 class MemoPad : public QObject {
     Q_OBJECT
 public:
     // Builds Panel1, RichEdit1, ComboBox1, Edit2 and UpDown1 into the window and wires the tools.
     MemoPad(TList& window, Dialogs& dialogs);
+    ~MemoPad() override;
 
     bool isOpen() const;
 
@@ -42,6 +47,10 @@ private:
     void open();
     void close();
     void showTools(bool shown);
+    void startReading();
+    void finishReading(MemoRead read);
+    // Puts document into the editor and hands back the one it showed.
+    std::unique_ptr<QTextDocument> showDocument(std::unique_ptr<QTextDocument> document);
     int readSizeBox() const;
 
     TList& m_window;
@@ -51,6 +60,8 @@ private:
     std::vector<QAction*> m_tools;
     ColourValue m_lastColour = 0;
     bool m_showingSelection = false;
+    std::unique_ptr<QTextDocument> m_held;  // while a read is under way: what the pad showed before it
+    unsigned m_readGeneration = 0;          // a read whose number has passed is not shown
 };
 
 }  // namespace tarvelin

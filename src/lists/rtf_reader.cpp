@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "lists/rtf_codepage.h"
@@ -113,8 +114,8 @@ private:
 
     int m_documentCodePage = kCodePageWestern;
     int m_defaultFont = 0;
-    std::vector<std::pair<int, Font>> m_fonts;  // by number, in table order
-    int m_tableFont = -1;                       // the font whose entry is being read
+    std::unordered_map<int, Font> m_fonts;  // by number; a table may hold a million of them
+    int m_tableFont = -1;                   // the font whose entry is being read
     std::vector<std::optional<QColor>> m_colours;
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colourGiven = false;
@@ -216,9 +217,8 @@ bool Reader::groupEnd() {
 }
 
 Font* Reader::fontOf(int number) {
-    for (auto& [n, font] : m_fonts)
-        if (n == number) return &font;
-    return nullptr;
+    const auto it = m_fonts.find(number);
+    return it == m_fonts.end() ? nullptr : &it->second;
 }
 
 int Reader::codePageOf(const CharState& chars) {
@@ -282,9 +282,9 @@ void Reader::flushBytes() {
     m_converter.decode(m_pendingCodePage, m_pendingBytes, target);
     m_pendingBytes.clear();
     // Control characters are not text, whichever code page they came from.
-    for (qsizetype i = from; i < target.size(); ++i) {
-        if (target[i].unicode() < 0x20 && target[i] != '\t') target.remove(i--, 1);
-    }
+    const auto text = target.begin() + from;
+    target.erase(std::remove_if(text, target.end(), [](QChar c) { return c.unicode() < 0x20 && c != '\t'; }),
+                 target.end());
 }
 
 void Reader::flushRun() {
@@ -451,7 +451,7 @@ void Reader::word(const RtfToken& token) {
             if (group.destination == Destination::FontTable) {
                 flushBytes();
                 m_tableFont = param;
-                if (!fontOf(param)) m_fonts.emplace_back(param, Font{});
+                m_fonts.try_emplace(param);
             } else {
                 chars.font = param;
             }

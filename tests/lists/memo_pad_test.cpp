@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTextEdit>
+#include <QThreadPool>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -34,7 +35,11 @@ protected:
         fakes.dialogs.calls.clear();
         return list;
     }
-    static void toggle(TList* list) { list->ToolButton5->click(); }
+    // Clicks the toggle and waits until the memo has been read.
+    static void toggle(TList* list) {
+        list->ToolButton5->click();
+        EXPECT_TRUE(QTest::qWaitFor([list] { return !list->RichEdit1->isReadOnly(); }, 5000));
+    }
     // The tools are shown when their toolbar actions are (a narrow window moves some into the overflow menu).
     static bool toolsShown(TList* list) {
         int shown = 0;
@@ -114,6 +119,7 @@ TEST_F(MemoPadTest, FormattedMemoReopensFormattedAndNeverMarksTheList) {
     EXPECT_EQ(fakes.dialogs.calls, (std::vector<Call>{{"chooseColour", {"0"}}}));
 
     // The tools show the selection: bold, its font and size.
+    cursor = list->RichEdit1->textCursor();  // the memo read is a document of its own
     cursor.setPosition(list->RichEdit1->toPlainText().size() - 1);
     list->RichEdit1->setTextCursor(cursor);
     EXPECT_TRUE(list->ToolButton1->isChecked());
@@ -210,6 +216,31 @@ TEST_F(MemoPadTest, UnreadableMemoIsNeverReplacedUnasked) {
     EXPECT_TRUE(list->Panel1->isHidden());
     struct stat st;
     EXPECT_TRUE(::stat(dir.file("plan.rtf").c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+}
+
+TEST_F(MemoPadTest, MemoBeingReadShowsSoAndIsNeverWritten) {
+    const std::string memo = "{\\rtf1\\ansi read {\\b later}\\par}";  // unlike any file the pad writes
+    TList* list = savedList("plan.kxd");
+    dir.write("plan.rtf", memo);
+    QTextEdit* edit = list->RichEdit1;
+    edit->setPlainText("held");
+    // Each way a read is left under way: the pad closes, the window is asked to close, the window goes.
+    const std::function<void()> leave[] = {[&] { list->ToolButton5->click(); }, [&] { window->close(); },
+                                           [&] { window.reset(); }};
+    for (size_t i = 0; i < std::size(leave); ++i) {
+        SCOPED_TRACE(i);
+        list->ToolButton5->click();
+        EXPECT_TRUE(edit->isReadOnly());
+        EXPECT_EQ(edit->toPlainText(), "メモを読み込んでいます…");
+        leave[i]();
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(dir.read("plan.rtf"), memo);
+        if (!window) break;
+        EXPECT_TRUE(list->Panel1->isHidden());
+        EXPECT_EQ(edit->toPlainText(), "held");
+        EXPECT_FALSE(edit->isReadOnly());
+    }
 }
 
 }  // namespace
