@@ -93,6 +93,8 @@ private:
     void appendBytes(QString* target, int codePage, std::string_view data);
     void unit(char16_t c);
     void paragraph();
+    void breakParagraph();
+    bool runEndsInBreak() const { return !m_run.isEmpty() && m_runBreak == m_run.size() - 1; }
 
     int codePageOf(const CharState& chars);
     Font* fontOf(int number);
@@ -125,6 +127,7 @@ private:
     QString* m_pendingTarget = nullptr;
 
     QString m_run;
+    qsizetype m_runBreak = -1;  // where the run holds the last paragraph break it took along
     CharState m_runChars;
     bool m_pendingBreak = false;
     bool m_paragraphEmpty = true;
@@ -264,10 +267,8 @@ QString* Reader::textTarget() {
 
 void Reader::beginBodyText() {
     if (m_pendingBreak) {
-        flushRun();
-        m_cursor.insertBlock();
+        breakParagraph();
         m_pendingBreak = false;
-        m_paragraphEmpty = true;
     }
     if (const CharState chars = top().effective(); !(m_runChars == chars)) {
         flushRun();
@@ -291,8 +292,22 @@ void Reader::flushRun() {
     flushBytes();
     if (m_run.isEmpty()) return;
     m_cursor.insertText(m_run, formatOf(m_runChars));
+    m_paragraphEmpty = runEndsInBreak();
     m_run.clear();
-    m_paragraphEmpty = false;
+    m_runBreak = -1;
+}
+
+// A run of text takes its paragraph's break along, so that paragraphs of one format go into the document in
+// one insertion: a block inserted on its own costs several times as much.
+void Reader::breakParagraph() {
+    flushBytes();
+    if (!m_run.isEmpty()) {
+        m_run.append(QChar::ParagraphSeparator);
+        m_runBreak = m_run.size() - 1;
+        return;
+    }
+    m_cursor.insertBlock();
+    m_paragraphEmpty = true;
 }
 
 void Reader::bytes(std::string_view data) {
@@ -343,12 +358,12 @@ void Reader::unit(char16_t c) {
 
 void Reader::paragraph() {
     if (top().destination != Destination::Body) return;
-    flushRun();
-    if (m_pendingBreak) {
-        m_cursor.insertBlock();
-        m_paragraphEmpty = true;
+    flushBytes();
+    if (m_pendingBreak) breakParagraph();
+    if (m_run.isEmpty() ? m_paragraphEmpty : runEndsInBreak()) {
+        flushRun();
+        m_cursor.setBlockCharFormat(formatOf(top().effective()));
     }
-    if (m_paragraphEmpty) m_cursor.setBlockCharFormat(formatOf(top().effective()));
     m_pendingBreak = true;
 }
 

@@ -65,8 +65,10 @@ TEST(RtfReader, ReadsTextAndFormatting) {
         {"unknown words and destinations",
          "{\\rtf1 a\\foo12 b{\\*\\unknown x{y}}c\\'zz d{\\pict\\wmetafile8 0102}\\plain\\fs0 e}",
          "[12]abczz d[1]e"},
-        {"empty paragraphs keep their format; the last \\par ends the last paragraph",
-         "{\\rtf1 a\\par\\fs40\\par\\par b\\par}", "[12]a\n[20]\n[20]\n[20]b"},
+        {"empty paragraphs keep their format, among paragraphs of one format; the last \\par ends the last "
+         "one",
+         "{\\rtf1 a\\par b\\par\\fs40\\par\\par c\\par d\\par\\par\\fs20\\par e\\par}",
+         "[12]a\n[12]b\n[20]\n[20]\n[20]c\n[20]d\n[20]\n[10]\n[10]e"},
         {"\\bin data is skipped, braces and all", "{\\rtf1 a{\\*\\blob\\bin4 }}{x}b\\bin3 {\\'c}", "[12]abc"},
         {"unclosed groups", "{\\rtf1 {\\b a} {\\i b", "[b 12]a[12] [i 12]b"},
         {"text after the outer group closes", "{\\rtf1 a}b}", "[12]a"},
