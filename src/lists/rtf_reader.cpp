@@ -466,7 +466,7 @@ void Reader::word(const RtfToken& token) {
             if (group.destination == Destination::FontTable) {
                 flushBytes();
                 m_tableFont = param;
-                m_fonts.try_emplace(param);
+                if (m_fonts.size() < kMaxRtfFonts) m_fonts.try_emplace(param);
             } else {
                 chars.font = param;
             }

@@ -10,6 +10,9 @@ namespace tarvelin {
 // Groups nested deeper than this keep their text but not their formatting: no note comes near it, and the
 // group stack stays small whatever the input.
 inline constexpr size_t kMaxRtfDepth = 1000;
+// A font table keeps this many fonts, far more than any note uses; fonts past them read as the default font,
+// and the table stays small whatever the input.
+inline constexpr size_t kMaxRtfFonts = 65536;
 
 // True when the bytes begin as an RTF file does ("{\rtf").
 bool looksLikeRtf(std::string_view bytes);

@@ -98,6 +98,15 @@ TEST(RtfReader, HundredThousandNestedGroups) {
     EXPECT_EQ(readOutline(rtf), "[12]a[b 12]b[12] c");
 }
 
+TEST(RtfReader, FontsPastTheTableLimitReadAsTheDefault) {
+    const std::string last = std::to_string(kMaxRtfFonts - 1), past = std::to_string(kMaxRtfFonts);
+    std::string rtf = "{\\rtf1{\\fonttbl";
+    for (size_t i = 0; i <= kMaxRtfFonts; ++i)
+        rtf += "{\\f" + std::to_string(i) + " F" + std::to_string(i) + ";}";
+    rtf += "}\\f0 a\\f" + last + " b\\f" + past + " c}";
+    EXPECT_EQ(readOutline(rtf), "[F0 12]a[F" + last + " 12]b[12]c");
+}
+
 // A document whose every run names its font and size, so what reads back can be compared as it stands.
 void addRun(QTextCursor& cursor, const QString& text, void (*style)(QTextCharFormat&)) {
     QTextCharFormat format;
