@@ -116,7 +116,7 @@ private:
 
     int m_documentCodePage = kCodePageWestern;
     int m_defaultFont = 0;
-    std::unordered_map<int, Font> m_fonts;  // by number; a table may hold a million of them
+    std::unordered_map<int, Font> m_fonts;  // by number, up to kMaxRtfFonts of them
     int m_tableFont = -1;                   // the font whose entry is being read
     std::vector<std::optional<QColor>> m_colours;
     int m_red = 0, m_green = 0, m_blue = 0;
@@ -298,7 +298,7 @@ void Reader::flushRun() {
 }
 
 // A run of text takes its paragraph's break along, so that paragraphs of one format go into the document in
-// one insertion: a block inserted on its own costs several times as much.
+// one insertion: inserting each block on its own costs a third more.
 void Reader::breakParagraph() {
     flushBytes();
     if (!m_run.isEmpty()) {
