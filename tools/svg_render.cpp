@@ -3,7 +3,7 @@
 // Draws an SVG picture at the given size: the desktop icon sizes as PNG, and the splash picture, which is
 // opaque (no alpha channel), as compiled-in pixels (.px). --icons draws each picture at 16 and 32 px into
 // OUT_STEM-16.px and OUT_STEM-32.px, the image list's 1x and 2x sizes, in one process because the set is
-// large.
+// large; a picture drawn for 16 px of its own (NAME-16.svg beside NAME.svg) gives the 16 px size.
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -47,6 +47,12 @@ bool draw(const QString& source, int width, int height, const QString& out, bool
     return true;
 }
 
+QString forSize(const QString& svg, int size) {
+    QString own = svg;
+    own.insert(own.size() - 4, QStringLiteral("-%1").arg(size));
+    return QFile::exists(own) ? own : svg;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -58,7 +64,7 @@ int main(int argc, char* argv[]) {
         }
         for (int i = 2; i < argc; i += 2)
             for (int size : {16, 32})
-                if (!draw(QString::fromLocal8Bit(argv[i]), size, size,
+                if (!draw(forSize(QString::fromLocal8Bit(argv[i]), size), size, size,
                           QStringLiteral("%1-%2.px").arg(QString::fromLocal8Bit(argv[i + 1])).arg(size),
                           false))
                     return 1;

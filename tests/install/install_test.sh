@@ -13,17 +13,28 @@ expected_files() {
     {
         printf '%s\n' bin/tarvelin2 share/applications/tarvelin2.desktop share/mime/packages/tarvelin2.xml \
             share/metainfo/example.tarvelin2.Tarvelin2.metainfo.xml share/tarvelin2/TARVELIN2.html \
-            share/icons/hicolor/scalable/apps/tarvelin2.svg
+            share/icons/hicolor/scalable/apps/tarvelin2.svg share/doc/tarvelin2/copyright
         for size in 16 22 24 32 48 64 128 256; do echo "share/icons/hicolor/${size}x${size}/apps/tarvelin2.png"; done
         for image in "$source"/resources/help/images/*.png; do echo "share/tarvelin2/images/${image##*/}"; done
     } | sort
 }
 
 files_under() { (cd "$1" && find . -type f | sed 's|^\./||' | sort); }
+# The caches a direct install has the desktop's tools write.
+desktop_caches() { grep -Ev '^share/mime/[^p]|^share/mime/packages/.+/|^share/applications/mimeinfo\.cache$'; }
 
+# check_tree PREFIX live|staged: a live install has told the desktop about the list type, a staged one has not.
 check_tree() {
-    local prefix="$1"
-    diff <(files_under "$prefix") <(expected_files) || fail "installed files in $prefix"
+    local prefix="$1" how="$2"
+    diff <(files_under "$prefix" | desktop_caches) <(expected_files) || fail "installed files in $prefix"
+    if [ "$how" = live ]; then
+        grep -qx 'application/x-tarvelin2-list:\*\.kxd' "$prefix/share/mime/globs" || fail "MIME database not updated"
+        grep -q '^application/x-tarvelin2-list=tarvelin2\.desktop' "$prefix/share/applications/mimeinfo.cache" ||
+            fail "desktop database not updated"
+    else
+        [ ! -e "$prefix/share/mime/globs" ] && [ ! -e "$prefix/share/applications/mimeinfo.cache" ] ||
+            fail "a staged install wrote the desktop's caches"
+    fi
     desktop-file-validate --no-hints "$prefix/share/applications/tarvelin2.desktop" || fail "desktop-file-validate"
     appstreamcli validate-tree --no-net "$prefix" >"$work/appstream.log" || { cat "$work/appstream.log"; fail "appstreamcli"; }
     rm -rf "$work/mime" && cp -r "$prefix/share/mime" "$work/mime"
@@ -54,7 +65,7 @@ run_installed() {
 }
 
 "$cmake" --install "$build" --prefix "$work/prefix" >/dev/null
-check_tree "$work/prefix"
+check_tree "$work/prefix" live
 run_installed "$work/prefix" prefix
 echo "cmake --install: files, validators and settings folder passed"
 
@@ -71,6 +82,10 @@ done
 diff <(dpkg-deb -c "${deb[0]}" | awk '$1 ~ /^-/ { print $6 }' | sed 's|^\./usr/||' | sort) <(expected_files) ||
     fail "package file list"
 dpkg-deb -x "${deb[0]}" "$work/root"
-check_tree "$work/root/usr"
+check_tree "$work/root/usr" staged
+if command -v lintian >/dev/null; then
+    lintian --fail-on error --suppress-tags no-changelog "${deb[0]}" >"$work/lintian.log" 2>&1 ||
+        { cat "$work/lintian.log"; fail "lintian"; }
+fi
 run_installed "$work/root/usr" package
 echo "install test passed"
