@@ -30,6 +30,28 @@ void makeBlue(QLabel* label) {
     label->setPalette(p);
 }
 
+// A long address wraps after its "@" and dots while the lines fit below it in the panel; only one that still
+// does not fit is shortened in the middle, with the whole of it in the tip.
+void fitInto(QLabel& link, const QWidget& panel) {
+    const int room = panel.width() - link.x() - 2;
+    const QString text = link.text();
+    if (link.fontMetrics().horizontalAdvance(text) <= room) return;
+    QString breakable = text;
+    breakable.replace(QLatin1Char('@'), QStringLiteral("@\u200B"))
+        .replace(QLatin1Char('.'), QStringLiteral(".\u200B"));
+    link.setText(breakable);
+    link.setWordWrap(true);
+    const int height = link.heightForWidth(room);
+    if (link.y() + height <= panel.height() - 2) {
+        link.resize(room, height);
+        return;
+    }
+    link.setWordWrap(false);
+    link.setToolTip(text);
+    link.setText(link.fontMetrics().elidedText(text, Qt::ElideMiddle, room));
+    link.adjustSize();
+}
+
 }  // namespace
 
 TAboutBox::TAboutBox(Shell& shell, const AboutTexts& texts, QWidget* parent)
@@ -54,18 +76,13 @@ TAboutBox::TAboutBox(Shell& shell, const AboutTexts& texts, QWidget* parent)
     ProductName = addLabel<QLabel>(Panel1, "ProductName", QStringLiteral("Tarvelin2"), 88, 16);
     Version = addLabel<QLabel>(Panel1, "Version", QStringLiteral("Ver 2.0"), 88, 40);
     Copyright = addLabel<QLabel>(Panel1, "Copyright", texts.credit, 8, 80);
-    Comments = addLabel<LinkLabel>(Panel1, "Comments", texts.webAddress, 8, 104);
+    Comments = addLabel<LinkLabel>(Panel1, "Comments",
+                                   texts.webText.isEmpty() ? texts.webAddress : texts.webText, 8, 104);
+    if (!texts.webText.isEmpty()) Comments->setToolTip(texts.webAddress);
     Label1 = addLabel<LinkLabel>(Panel1, "Label1", texts.email, 8, 120);
     for (LinkLabel* link : {Comments, Label1}) {
         makeBlue(link);
-        // A long address is shortened in the middle to stay inside the panel; the tip shows it whole.
-        const int room = Panel1->width() - link->x() - 2;
-        const QString shown = link->fontMetrics().elidedText(link->text(), Qt::ElideMiddle, room);
-        if (shown != link->text()) {
-            link->setToolTip(link->text());
-            link->setText(shown);
-            link->adjustSize();
-        }
+        fitInto(*link, *Panel1);
     }
     connect(Comments, &LinkLabel::clicked, this, &TAboutBox::CommentsClick);
     connect(Label1, &LinkLabel::clicked, this, &TAboutBox::Label1Click);
@@ -94,9 +111,11 @@ void TAboutBox::showEvent(QShowEvent* event) {
 }
 
 AboutTexts programAboutTexts(const std::string& helpFilePath) {
+    const QString kCredit = QStringLiteral("Copyright © 2026 Tarvelin2 maintainers");
     // Without a help document there is no page of ours to offer.
-    return {QStringLiteral("Copyright © 2026 Tarvelin2 maintainers"),
-            helpFilePath.empty() ? QString() : QString::fromUtf8(fileUrlOf(helpFilePath)),
+    if (helpFilePath.empty()) return {kCredit, {}, {}, QStringLiteral(TARVELIN_CONTACT_ADDRESS)};
+    // The help's own title rather than a file address naming the folder it was built in.
+    return {kCredit, QString::fromUtf8(fileUrlOf(helpFilePath)), QStringLiteral("Tarvelin2 ヘルプ"),
             QStringLiteral(TARVELIN_CONTACT_ADDRESS)};
 }
 

@@ -14,7 +14,8 @@ class Shell;
 // The texts of the version dialog that belong to this build rather than to the dialog.
 struct AboutTexts {
     QString credit;      // the third label
-    QString webAddress;  // Comments: shown and handed to the shell as it is
+    QString webAddress;  // Comments: handed to the shell as it is
+    QString webText;     // what Comments shows; the address itself when empty
     QString email;       // Label1: shown; "mailto:" and it go to the shell
 };
 

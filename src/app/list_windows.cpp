@@ -1,6 +1,7 @@
 #include "app/list_windows.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -82,10 +83,29 @@ ListWindows::ListWindows(Services services, QMdiArea* area, QTabBar* tabBar, Men
     addWindowKey(QKeySequence(Qt::CTRL | Qt::Key_F6), &QMdiArea::activateNextSubWindow);
     addWindowKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), &QMdiArea::activatePreviousSubWindow);
     connect(m_area, &QMdiArea::subWindowActivated, this, &ListWindows::listWindowActivated);
+    m_area->window()->installEventFilter(this);
+}
+
+bool ListWindows::eventFilter(QObject* watched, QEvent* event) {
+    // The area merges a maximised child's caption into the frame's title on some roads only (not after a tab
+    // click, a close, or a list made while the two panes cover the area): the title is kept here instead.
+    if (watched == m_area->window() && event->type() == QEvent::WindowTitleChange) showActiveCaption();
+    return QObject::eventFilter(watched, event);
+}
+
+void ListWindows::showActiveCaption() {
+    QWidget* frame = m_area->window();
+    const QMdiSubWindow* active = m_area->isVisibleTo(frame) ? m_area->activeSubWindow() : nullptr;
+    const auto* list = active ? qobject_cast<const TList*>(active->widget()) : nullptr;
+    const QString title = list && !list->windowTitle().isEmpty()
+                              ? QStringLiteral("Tarvelin2 - [%1]").arg(list->windowTitle())
+                              : QStringLiteral("Tarvelin2");
+    if (frame->windowTitle() != title) frame->setWindowTitle(title);
 }
 
 void ListWindows::detach() {
     disconnect(m_area, nullptr, this, nullptr);
+    m_area->window()->removeEventFilter(this);
 }
 
 TList* ListWindows::createListWindow() {
@@ -93,6 +113,7 @@ TList* ListWindows::createListWindow() {
     QMdiSubWindow* frame = m_area->addSubWindow(list, Qt::FramelessWindowHint);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     m_tabs->addTab(list);
+    connect(list, &QWidget::windowTitleChanged, this, &ListWindows::showActiveCaption);
     frame->showMaximized();
     m_area->setActiveSubWindow(frame);
     return list;
@@ -122,6 +143,17 @@ ListWindows::Opened ListWindows::openListFile(const std::string& path, const Lis
     list->setWindowTitle(how.caption);
     if (how.nameTab) m_tabs->nameLastTab(tabNameOf(how.caption));
     return {list, true};
+}
+
+void ListWindows::itemNotFound(const std::string& path) {
+    const QString text = QStringLiteral("%1 が見つかりません").arg(displayName(path));
+    m_log.appendLine(text);
+    emit statusLineRequested(text);
+}
+
+void ListWindows::discard(TList* window) {
+    listWindowClosing(window);
+    delete window->parentWidget();  // the frame, and the window with it
 }
 
 void ListWindows::New1Click() {
@@ -174,6 +206,7 @@ void ListWindows::listWindowActivated(QMdiSubWindow* frame) {
     } else if (listWindows().empty()) {
         mergeMenusOf(nullptr);
     }
+    showActiveCaption();
 }
 
 void ListWindows::keepFocusIn(TList* list) {

@@ -75,6 +75,8 @@ public:
     };
     Opened openListFile(const std::string& path, const ListOpening& how);
     TList* createListWindow();
+    // Closes a window that never held its document, without the close questions.
+    void discard(TList* window);
 
     void New1Click();  // new list
     void N2Click();    // open list
@@ -87,6 +89,7 @@ public:
     void listWindowClosing(TList* window) override;
     bool fileOperationMode() const override { return m_fileOperationMode(); }
     void openNestedList(const std::string& path) override { openListFile(path, ListOpening::nested(path)); }
+    void itemNotFound(const std::string& path) override;
     void showItemFolder(const std::string& folder, bool rightPane) override {
         emit itemFolderShown(folder, rightPane);
     }
@@ -99,9 +102,15 @@ signals:
     void exitRequested();
     // A list window asks to show an item's folder in a file pane.
     void itemFolderShown(const std::string& folder, bool rightPane);
+    void statusLineRequested(const QString& text);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void listWindowActivated(QMdiSubWindow* window);
+    // The main window's title names the active list window: "Tarvelin2 - [caption]".
+    void showActiveCaption();
     void keepFocusIn(TList* list);
     void mergeMenusOf(TList* list);
 

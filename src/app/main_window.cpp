@@ -103,6 +103,7 @@ void TKX2::connectCommands() {
     connect(ToolButton2, &QToolButton::clicked, m_panes, &FilePanes::ToolButton2Click);
     connect(ToolButton9, &QToolButton::clicked, m_panes, &FilePanes::ToolButton9Click);
     connect(m_panes, &FilePanes::statusLineChanged, this, &TKX2::setStatusLine);
+    connect(m_lists, &ListWindows::statusLineRequested, this, &TKX2::setStatusLine);
     connect(m_panes, &FilePanes::filterIconChanged, this,
             [this](int icon) { ToolButton2->setIcon(imageListIcon(icon)); });
 }

@@ -45,9 +45,13 @@ void FileOperationMode::enter() {
     m_listArea = m_client->currentWidget();
     auto* area = qobject_cast<QMdiArea*>(m_listArea);
     m_activeList = area ? area->activeSubWindow() : nullptr;
+    // A list made while the mode is on is the one to come back to.
+    if (area)
+        m_following = connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+            if (window) m_activeList = window;
+        });
     emit entering();
     m_client->setCurrentWidget(m_panel3);
-    m_tabColumnShown = !m_tabColumn->isHidden();
     m_tabColumn->hide();
     emit switched(true);
 }
@@ -57,6 +61,7 @@ void FileOperationMode::leave() {
     m_client->setCurrentWidget(m_listArea ? m_listArea : m_client->widget(0));
     // Hidden, the area let its list window go inactive and the window's title lose the list's caption; the
     // area brings neither back by itself.
+    QObject::disconnect(m_following);
     if (auto* area = qobject_cast<QMdiArea*>(m_client->currentWidget()); area && m_activeList) {
         area->setActiveSubWindow(m_activeList);
         const QString caption = m_activeList->windowTitle();
@@ -64,7 +69,7 @@ void FileOperationMode::leave() {
         m_activeList->setWindowTitle(caption);
     }
     setLeftWidth(m_savedLeftWidth);
-    m_tabColumn->setVisible(m_tabColumnShown);
+    m_tabColumn->show();  // also when empty, and when a list was made while the mode was on
     emit switched(false);
 }
 

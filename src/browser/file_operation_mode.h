@@ -45,9 +45,9 @@ private:
     QPointer<QWidget> m_tabColumn;
     QPointer<QWidget> m_window;
     QWidget* m_listArea = nullptr;         // what the client showed before the mode
-    QPointer<QMdiSubWindow> m_activeList;  // the list window that was active then
+    QPointer<QMdiSubWindow> m_activeList;  // the list window that was active then, or made since
+    QMetaObject::Connection m_following;
     int m_savedLeftWidth = 0;
-    bool m_tabColumnShown = false;
 };
 
 }  // namespace tarvelin

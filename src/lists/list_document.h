@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "lists/list_tree.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
+#include "platform/file_io.h"
 
 namespace tarvelin {
 
@@ -21,8 +23,11 @@ struct ListDocument {
     bool modified = false;
     Encoding encoding = systemEncoding();
     bool utf8Bom = false;  // a UTF-8 file that began with a byte-order mark keeps it
+    // The file as this window last read or wrote it; none for a list that has no file yet.
+    std::optional<FileStamp> diskStamp;
 
-    bool isUntitled() const { return fileName == kUntitled; }
+    // A window left by a failed read has no name at all: it saves through Save as, like a new list.
+    bool isUntitled() const { return fileName == kUntitled || fileName.empty(); }
 };
 
 // The file name Save as proposes for a list whose title (the topmost visible node) is `title`: only its last

@@ -177,6 +177,7 @@ void readListDocument(ListDocument& document, const std::string& path) {
     FileBytes file = readFileBytes(path, kMaxListFileBytes);
     if (file.status == ReadStatus::TooLarge) throw fileTooLarge(path);
     if (file.status != ReadStatus::Ok) throw cannotOpenFile(path);
+    document.diskStamp = file.stamp;
     readListBytes(document, std::move(file.bytes), path);
 }
 

@@ -11,6 +11,7 @@
 
 #include "lists/icon_rules.h"
 #include "lists/list_drops.h"
+#include "lists/list_file_watch.h"
 #include "lists/list_tree_model.h"
 #include "lists/list_tree_view.h"
 #include "lists/list_window_host.h"
@@ -55,6 +56,8 @@ TList::TList(Services services, ListWindowHost& host, ColourValue bodyColour, QW
     buildMenus();
     m_memo = new MemoPad(*this, m_services.dialogs);
     m_drops = new ListDrops(*this, m_services.dialogs, m_services.pathProbe);
+    m_fileWatch = new ListFileWatch(this);
+    connect(m_fileWatch, &ListFileWatch::changed, this, &TList::listFileChanged);
     applyColours();
 }
 
@@ -218,10 +221,40 @@ void TList::TreeView1DragDrop(QDropEvent* event) {
     guarded([&] { m_drops->drop(*event->mimeData(), event->source(), event->position().toPoint()); });
 }
 
+void TList::setListFileName(std::string name) {
+    m_document.fileName = std::move(name);
+    m_fileWatch->follow(m_document.fileName);
+}
+
 void TList::writeTo(const std::string& path) {
     writeListDocument(m_document, path);
     setWindowTitle(displayName(fileNamePart(path)));
     m_model->markSaved();
+    m_fileWatch->follow(path);
+}
+
+bool TList::saveToOwnFile() {
+    const std::string& path = m_document.fileName;
+    const std::optional<FileStamp> now = fileStamp(path);
+    if (m_document.diskStamp && now && *now != *m_document.diskStamp &&
+        !m_services.dialogs.confirm(
+            displayName(path) + QStringLiteral("は他のプログラムによって変更されています。上書きしますか?")))
+        return false;
+    writeTo(path);
+    return true;
+}
+
+void TList::listFileChanged() {
+    const std::optional<FileStamp> now = fileStamp(m_document.fileName);
+    if (m_askingToReread || isModified() || !now || !m_document.diskStamp || *now == *m_document.diskStamp)
+        return;
+    m_askingToReread = true;
+    const bool reread = m_services.dialogs.confirm(
+        displayName(m_document.fileName) +
+        QStringLiteral("は他のプログラムによって変更されました。読み込み直しますか?"));
+    m_askingToReread = false;
+    // Declined: the stamp stays, so a later save still asks before overwriting that version.
+    if (reread && !isModified()) runAction(m_services.dialogs, [&] { loadDocument(m_document.fileName); });
 }
 
 void TList::N4Click() {
@@ -229,7 +262,7 @@ void TList::N4Click() {
         saveAs();
         return;
     }
-    writeTo(m_document.fileName);
+    saveToOwnFile();
 }
 
 void TList::N5Click() {
@@ -274,12 +307,9 @@ bool TList::FormCloseQuery() {
     if (!m_services.dialogs.confirm(question)) return true;
     bool saved = false;
     runAction(m_services.dialogs, [&] {
-        if (m_document.isUntitled()) {
-            saved = saveAs();  // cancelling the name keeps the window: closing now would lose the changes
-        } else {
-            writeTo(m_document.fileName);
-            saved = true;
-        }
+        // Cancelling the name, or refusing to overwrite another program's version, keeps the window: closing
+        // now would lose the changes.
+        saved = m_document.isUntitled() ? saveAs() : saveToOwnFile();
     });
     return saved;
 }
@@ -289,6 +319,7 @@ void TList::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    m_fileWatch->follow({});  // going: the window is deleted later, and must ask nothing meanwhile
     m_host.listWindowClosing(this);
     event->accept();
 }

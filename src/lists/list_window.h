@@ -22,6 +22,7 @@ class QToolButton;
 namespace tarvelin {
 
 class ListDrops;
+class ListFileWatch;
 class ListTreeModel;
 class ListTreeView;
 class ListWindowHost;
@@ -38,7 +39,7 @@ public:
 
     const ListDocument& document() const { return m_document; }
     const std::string& listFileName() const { return m_document.fileName; }
-    void setListFileName(std::string name) { m_document.fileName = std::move(name); }
+    void setListFileName(std::string name);
     bool isModified() const { return m_document.modified; }
     ColourValue bodyColour() const { return m_bodyColour; }
     ListTreeModel* model() const { return m_model; }
@@ -131,12 +132,17 @@ private:
     void buildMenus();
     void applyColours();
     void writeTo(const std::string& path);
+    // Save to the list's own file; false, writing nothing, when another program changed the file since this
+    // window read or wrote it and the user does not want it overwritten.
+    bool saveToOwnFile();
+    // The list's file changed on disk: a window without unsaved changes offers to read it again.
+    void listFileChanged();
     void refreshCurrentNode();
     template <class Command>
     void guarded(Command command);
-    // Runs `action` with the selected item's path and what it names, once the disk has answered, when there
-    // is a current node and the selected node is still an item then.
-    void withSelectedItem(std::function<void(const std::string& path, PathKind kind)> action);
+    // Runs `action` once the disk says the selected node is an item; a missing one is reported when asked to.
+    void withSelectedItem(std::function<void(const std::string& path, PathKind kind)> action,
+                          bool sayWhenMissing = false);
 
     Services m_services;
     ListWindowHost& m_host;
@@ -147,6 +153,8 @@ private:
     bool m_noCurrentAfterRightPress = false;
     ListDrops* m_drops = nullptr;
     MemoPad* m_memo = nullptr;
+    ListFileWatch* m_fileWatch = nullptr;
+    bool m_askingToReread = false;
 };
 
 // The list display name of a list file: its name less the last four characters (".kxd"), empty for shorter

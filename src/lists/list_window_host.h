@@ -23,6 +23,8 @@ public:
     // An item's folder shown in the left pane, or in the right one with the two-pane mode switched on.
     virtual void showItemFolder(const std::string& folder, bool rightPane) = 0;
     virtual void leaveFileOperationMode() = 0;
+    // An item the user tried to open or show is not there: said in the status line and the operation log.
+    virtual void itemNotFound(const std::string& path) = 0;
 };
 
 }  // namespace tarvelin

@@ -96,6 +96,7 @@ void writeListDocument(ListDocument& document, const std::string& path) {
     const EncodedText file = listFileBytes(document, tooLarge);
     if (tooLarge || !replaceFileSafely(path, file.bytes)) throw cannotCreateFile(path);
     document.encoding = file.encoding;
+    document.diskStamp = fileStamp(path);
 }
 
 }  // namespace tarvelin

@@ -40,6 +40,18 @@ int openRegularFile(const std::string& path) {
     return fd.release();
 }
 
+FileStamp fileStampOf(const struct ::stat& st) {
+    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+            static_cast<uint64_t>(st.st_size),
+            int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
+std::optional<FileStamp> fileStamp(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return fileStampOf(st);
+}
+
 FileBytes readFileBytes(const std::string& path, size_t maxBytes) {
     FileBytes result;
     FileDescriptor fd(openRegularFile(path));
@@ -84,6 +96,8 @@ FileBytes readFileBytes(const std::string& path, size_t maxBytes) {
     }
     bytes.resize(done);
     result.status = ReadStatus::Ok;
+    result.stamp = fileStampOf(st);
+    result.stamp.size = done;
     result.bytes = std::move(bytes);
     return result;
 }

@@ -1,16 +1,33 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+struct stat;
 
 namespace tarvelin {
 
 enum class ReadStatus { Ok, Missing, Failed, TooLarge };
 
+// What tells one version of a file from another: a program that writes it changes its time or size, and one
+// that replaces it (as editors and this program do) changes its inode.
+struct FileStamp {
+    uint64_t device = 0, inode = 0, size = 0;
+    int64_t modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp fileStampOf(const struct ::stat& st);
+// The stamp of the file at `path` (links followed); none when nothing is there or it cannot be asked.
+std::optional<FileStamp> fileStamp(const std::string& path);
+
 struct FileBytes {
     ReadStatus status = ReadStatus::Failed;
     std::string bytes;
+    FileStamp stamp;  // of the file read, when Ok
 };
 
 // Opens a file for reading only when it is a regular file: a FIFO, socket or device is refused at once

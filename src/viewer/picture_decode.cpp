@@ -17,12 +17,6 @@ namespace tarvelin {
 
 namespace {
 
-FileStamp stampOf(const struct stat& st) {
-    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
-            static_cast<uint64_t>(st.st_size),
-            int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec};
-}
-
 // Decoded rows go straight into the QImage that is shown.
 class ImageSink final : public PixelSink {
 public:
@@ -132,12 +126,6 @@ PixelSize shownSize(const DecodedPicture& picture) {
     return picture.reduced ? PixelSize{picture.image.width(), picture.image.height()} : picture.full;
 }
 
-FileStamp fileStamp(const std::string& path) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
-    return stampOf(st);
-}
-
 DecodedPicture decodePictureFile(const std::string& path, PixelSize fitArea, const PictureLimits& limits) {
     DecodedPicture picture;
     picture.path = path;
@@ -149,10 +137,10 @@ DecodedPicture decodePictureFile(const std::string& path, PixelSize fitArea, con
     const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     if (regular &&
         static_cast<uint64_t>(st.st_size) > std::min<uint64_t>(kMaxPictureFileBytes, limits.memoryBudget)) {
-        picture.stamp = stampOf(st);
+        picture.stamp = fileStampOf(st);
         picture.status = DecodeStatus::TooLarge;
     } else if (regular) {
-        picture.stamp = stampOf(st);
+        picture.stamp = fileStampOf(st);
         bytes.resize(static_cast<size_t>(st.st_size));
         size_t got = 0;
         while (got < bytes.size()) {

@@ -4,16 +4,10 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file_io.h"
 #include "viewer/jpeg_decoder.h"
 
 namespace tarvelin {
-
-// What identifies a file's content cheaply: when any of these changes, a decoded copy is stale.
-struct FileStamp {
-    uint64_t device = 0, inode = 0, size = 0;
-    int64_t modifiedNs = 0;
-    bool operator==(const FileStamp&) const = default;
-};
 
 struct DecodedPicture {
     std::string path;
@@ -23,7 +17,7 @@ struct DecodedPicture {
     int warnings = 0;  // damaged data was decoded as far as it goes
     // No larger decode fits the memory budget: the picture is shown at the image's size.
     bool reduced = false;
-    FileStamp stamp;
+    FileStamp stamp;  // when any of it changes, a decoded copy is stale
     bool ok() const { return status == DecodeStatus::Ok; }
 };
 
@@ -41,8 +35,5 @@ DecodedPicture decodePictureBytes(const uint8_t* data, size_t size, bool jpeg, P
 
 // The size a picture is shown at: the whole picture's, or the image's when the budget kept it smaller.
 PixelSize shownSize(const DecodedPicture& picture);
-
-// The stamp of the file at `path`; nullopt-like empty stamp when it cannot be read.
-FileStamp fileStamp(const std::string& path);
 
 }  // namespace tarvelin

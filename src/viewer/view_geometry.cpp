@@ -126,12 +126,21 @@ bool dragMoved(PictureControl& control, const ViewerFrame& frame, const DragStar
     return true;
 }
 
-PixelRect firstShowBounds(const MainWindowPlacement& main) {
+PixelRect firstShowBounds(const MainWindowPlacement& main, const PixelRect& screen) {
     PixelRect r;
     r.top = main.outer.top + main.panel3Top + main.toolBar2Height + 18;
     r.left = main.outer.left + main.leftPaneWidth + 5;
     r.height = main.outer.top + main.outer.height - r.top;
     r.width = main.outer.left + main.outer.width - r.left;
+    if (screen.width <= 0 || screen.height <= 0) return r;
+    // Where it would stand, shrunk to the area; moved only as far as it must to keep a third of the area.
+    const auto keep = [](int& position, int& size, int start, int length) {
+        const int least = std::max(1, std::min(size, length / 3));
+        position = std::clamp(position, start, start + length - least);
+        size = std::clamp(size, least, start + length - position);
+    };
+    keep(r.left, r.width, screen.left, screen.width);
+    keep(r.top, r.height, screen.top, screen.height);
     return r;
 }
 

@@ -90,7 +90,9 @@ struct MainWindowPlacement {
     int toolBar2Height = 0;
     int leftPaneWidth = 0;
 };
-PixelRect firstShowBounds(const MainWindowPlacement& main);
+// Kept inside `screen` (the available area: no panel covers it), so that no part of the window is out of
+// reach.
+PixelRect firstShowBounds(const MainWindowPlacement& main, const PixelRect& screen);
 
 // The smallest DCT scale n / 8 (n in 1..8) at which `stored` is at least `wanted` on both sides; 8 when
 // `wanted` is empty or larger.

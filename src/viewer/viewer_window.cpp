@@ -436,7 +436,9 @@ void TViewer::FormShow() {
     updateCaptions();
     m_placed = true;
     if (!m_mainPlacement) return;
-    const PixelRect bounds = firstShowBounds(m_mainPlacement());
+    const QRect area = screen()->availableGeometry();
+    const PixelRect bounds =
+        firstShowBounds(m_mainPlacement(), {area.x(), area.y(), area.width(), area.height()});
     setOuterBounds(bounds, frameMargins());
     // A window manager adds the frame only once the window is mapped: place it again when the frame is known.
     const QMargins used = frameMargins();

@@ -19,7 +19,7 @@ namespace tarvelin {
 namespace {
 
 const AboutTexts kTexts{QStringLiteral("credit line"),
-                        QStringLiteral("file:///usr/share/tarvelin2/TARVELIN2.html"),
+                        QStringLiteral("file:///usr/share/tarvelin2/TARVELIN2.html"), QStringLiteral("Help"),
                         QStringLiteral("someone@example.org")};
 
 struct AboutBoxTest : ::testing::Test {
@@ -43,7 +43,7 @@ TEST_F(AboutBoxTest, LaysOutItsControlsWithTheirTexts) {
         {box.ProductName, {88, 16, 0, 0}, QStringLiteral("Tarvelin2"), false},
         {box.Version, {88, 40, 0, 0}, QStringLiteral("Ver 2.0"), false},
         {box.Copyright, {8, 80, 0, 0}, kTexts.credit, false},
-        {box.Comments, {8, 104, 0, 0}, kTexts.webAddress, true},
+        {box.Comments, {8, 104, 0, 0}, kTexts.webText, true},
         {box.Label1, {8, 120, 0, 0}, kTexts.email, true},
         {box.OKButton, {111, 180, 75, 25}, QStringLiteral("OK"), false},
     };
@@ -126,17 +126,30 @@ TEST_F(AboutBoxTest, LinksGoToTheShell) {
     EXPECT_EQ(shell.calls, expected);
 }
 
-TEST(AboutBox, ShortensALongAddressButOpensItWhole) {
-    test::FakeShell shell;
-    const QString address =
-        QStringLiteral("a-very-long-mailbox-name-that-cannot-fit@in.a.panel.of.this.width.example");
-    TAboutBox box(shell, {{}, {}, address}, nullptr);
-    EXPECT_TRUE(box.Label1->text().contains(QStringLiteral("…"))) << box.Label1->text().toStdString();
-    EXPECT_LE(box.Label1->geometry().right(), box.Panel1->width() - 3);
-    EXPECT_EQ(box.Label1->toolTip(), address);
-    EXPECT_TRUE(box.Comments->toolTip().isEmpty());
-    box.Label1Click();
-    EXPECT_EQ(shell.calls, (std::vector<test::Call>{{"openUrl", {QStringLiteral("mailto:") + address}}}));
+TEST(AboutBox, ShowsALongAddressWholeOnTwoLinesAndShortensOnlyOneThatCannotFit) {
+    const struct {
+        QString address;
+        bool whole;
+    } cases[] = {
+        {QStringLiteral("maintainers@users.noreply.c-seed-3528743b.example"), true},
+        {QStringLiteral(
+             "a-very-long-mailbox-name-that-cannot-fit-even-on-three-lines@in.a.panel.of.this.width.example."
+             "with.more.parts.than.any.real.address.would.have"),
+         false},
+    };
+    for (const auto& c : cases) {
+        test::FakeShell shell;
+        TAboutBox box(shell, {{}, {}, {}, c.address}, nullptr);
+        const QString shown = box.Label1->text().remove(QChar(0x200B));
+        EXPECT_EQ(shown == c.address, c.whole) << shown.toStdString();
+        EXPECT_EQ(shown.contains(QStringLiteral("…")), !c.whole) << shown.toStdString();
+        EXPECT_EQ(box.Label1->toolTip(), c.whole ? QString() : c.address);
+        EXPECT_LE(box.Label1->geometry().right(), box.Panel1->width() - 3);
+        EXPECT_LE(box.Label1->geometry().bottom(), box.Panel1->height() - 3);
+        box.Label1Click();
+        EXPECT_EQ(shell.calls,
+                  (std::vector<test::Call>{{"openUrl", {QStringLiteral("mailto:") + c.address}}}));
+    }
 }
 
 TEST_F(AboutBoxTest, ShowsAgainAndAgainAndEveryCloseIsOk) {
@@ -157,7 +170,7 @@ TEST_F(AboutBoxTest, ShowsAgainAndAgainAndEveryCloseIsOk) {
     }
     EXPECT_EQ(shown, 4);
     EXPECT_TRUE(shell.calls.empty());
-    EXPECT_EQ(box.Comments->text(), kTexts.webAddress) << "the same dialog, contents kept";
+    EXPECT_EQ(box.Comments->text(), kTexts.webText) << "the same dialog, contents kept";
 }
 
 TEST(AboutBoxInMainWindow, VersionCommandShowsTheOneDialogEachTime) {

@@ -77,6 +77,7 @@ TEST_F(MainWindowFileOpsTest, ModeTakesHalfTheWindowAndGivesBackTheSplitterWidth
     EXPECT_EQ(window->panes().currentFileList(), nullptr);  // hidden now: no command acts on it
     EXPECT_FALSE(control<QWidget>(*window, "Panel3")->isVisible());
     EXPECT_TRUE(control<QMdiArea>(*window, "MDIClient")->isVisible());
+    EXPECT_TRUE(control<QTabBar>(*window, "TabControl1")->isVisible());
     EXPECT_EQ(leftWidth(), userWidth);
 }
 

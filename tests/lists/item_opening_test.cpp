@@ -1,5 +1,6 @@
 // A list window's items: a double click opens one, a click shows its folder in the left pane, N19 in the
 // right one.
+#include <QListWidget>
 #include <QSplitter>
 #include <QTest>
 #include <QToolButton>
@@ -71,6 +72,9 @@ TEST_F(ItemOpeningTest, ADoubleClickOpensNestedListsInWindowsOfTheirOwnAndHandsE
         {"Binder", {}, 3},
         {"/gone.txt", {}, 3},
     };
+    // Only the missing item says why nothing opened, in the status line and the log.
+    const QString notFound = QString::fromStdString(dir.file("gone.txt")) + " が見つかりません";
+    auto* log = control<QListWidget>(*window, "ListBox1");
     for (const auto& c : cases) {
         fakes.shell.calls.clear();
         window->lists().area()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(main->parentWidget()));
@@ -78,6 +82,9 @@ TEST_F(ItemOpeningTest, ADoubleClickOpensNestedListsInWindowsOfTheirOwnAndHandsE
         settle();
         EXPECT_EQ(fakes.shell.calls, c.shell) << c.node;
         EXPECT_EQ(window->lists().listWindows().size(), c.windows) << c.node;
+        EXPECT_EQ(window->statusLine() == notFound, c.node == "/gone.txt") << c.node;
+        EXPECT_EQ(log->item(log->count() - 1)->text().endsWith(" : " + notFound), c.node == "/gone.txt")
+            << c.node;
     }
     TList* nested = window->lists().listWindows().back();
     const ListTree& tree = nested->document().tree;

@@ -83,6 +83,13 @@ TEST_F(ListOpeningRoads, AFileThatCannotBeReadLeavesItsWindowCaptionedListWithAT
     EXPECT_EQ(tabTexts(), QStringList{"Temp"});
     EXPECT_EQ(fakes.dialogs.messages(),
               QStringList{QString::fromStdString("ファイル " + path + " は開けません")});
+
+    // Nameless now: Save asks for a name, as for a new list, instead of failing on an empty one.
+    fakes.dialogs.calls.clear();
+    fakes.dialogs.fileAnswers.push_back(std::nullopt);
+    opened.window->N4Click();
+    ASSERT_EQ(fakes.dialogs.calls.size(), 1u);
+    EXPECT_EQ(fakes.dialogs.calls[0].kind, "saveFile");
 }
 
 // Names made on Windows: CP932 bytes, not UTF-8, read folder by folder.

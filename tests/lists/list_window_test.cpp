@@ -1,5 +1,6 @@
 #include <sys/stat.h>
 
+#include <QTest>
 #include <QTreeView>
 
 #include "list_window_fixture.h"
@@ -136,6 +137,52 @@ TEST_F(ListWindowFlows, AFailedWriteKeepsTheListModifiedAndOpen) {
     list->Close1Click();
     EXPECT_EQ(fakes.dialogs.messages(), (QStringList{error, error}));
     EXPECT_EQ(window->lists().listWindows().size(), 1u);
+}
+
+// Another program (a colleague on a shared folder, a text editor) wrote the list after this window read it.
+TEST_F(ListWindowFlows, SavingOverAnotherProgramsVersionAsksFirstAndNoWritesNothing) {
+    for (const bool overwrite : {false, true}) {
+        const std::string path = writeList("shared.kxd", "Mine\r\n");
+        openThroughDialog(path);
+        TList* list = activeList();
+        dir.write("shared.kxd", "Theirs, longer\r\n");
+        touch(list);
+        fakes.dialogs.calls.clear();
+        fakes.dialogs.confirmAnswers.push_back(overwrite);
+        list->N4Click();
+        EXPECT_EQ(fakes.dialogs.calls,
+                  (std::vector<Call>{{"confirm",
+                                      {QString::fromStdString(path) +
+                                       "は他のプログラムによって変更されています。上書きしますか?"}}}));
+        EXPECT_EQ(dir.read("shared.kxd"), overwrite ? "Mine\r\n" : "Theirs, longer\r\n");
+        EXPECT_EQ(list->isModified(), !overwrite);
+        fakes.dialogs.calls.clear();
+        if (!overwrite) fakes.dialogs.confirmAnswers.push_back(false);
+        list->N4Click();  // after its own save the window knows the file again: no question
+        EXPECT_EQ(fakes.dialogs.calls.size(), overwrite ? 0u : 1u);
+        window->lists().discard(list);
+    }
+}
+
+TEST_F(ListWindowFlows, AnUnchangedListOffersToReadAnotherProgramsVersion) {
+    const std::string path = writeList("shared.kxd", "Mine\r\n");
+    openThroughDialog(path);
+    TList* list = activeList();
+    fakes.dialogs.calls.clear();
+    list->N4Click();  // its own write asks nothing, now or when the watch reports it
+    QTest::qWait(200);
+    EXPECT_TRUE(fakes.dialogs.calls.empty());
+
+    fakes.dialogs.confirmAnswers.push_back(true);
+    dir.write("shared.kxd", "Theirs\r\n\tNew\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !fakes.dialogs.calls.empty(); }, 5000));
+    EXPECT_EQ(fakes.dialogs.calls[0].args,
+              QStringList{QString::fromStdString(path) +
+                          "は他のプログラムによって変更されました。読み込み直しますか?"});
+    const ListTree& tree = list->document().tree;
+    EXPECT_EQ(tree.text(tree.first()), "Theirs");
+    EXPECT_EQ(tree.children(tree.first()).size(), 1u);
+    EXPECT_FALSE(list->isModified());
 }
 
 TEST_F(ListWindowFlows, ClosingAnUnchangedListAsksNothing) {

@@ -2,6 +2,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QToolButton>
+#include <functional>
 
 #include "list_window_fixture.h"
 #include "lists/list_tree_view.h"
@@ -54,6 +56,29 @@ TEST_F(TabColumnTest, ClosingPicksTheNeighbourAndTheLastHidesTheColumn) {
     EXPECT_TRUE(tabTexts().isEmpty());
     EXPECT_FALSE(control<QTabBar>(*window, "TabControl1")->isVisible());
     EXPECT_TRUE(window->lists().listWindows().empty());
+}
+
+TEST_F(TabColumnTest, TheMainTitleNamesTheActiveListOnEveryRoad) {
+    auto* tabs = control<QTabBar>(*window, "TabControl1");
+    auto* mode = control<QToolButton>(*window, "ToolButton7");
+    const std::pair<std::function<void()>, QString> steps[] = {
+        {[&] { openThree(); }, "Tarvelin2 - [c.kxd]"},
+        {[&] { tabs->setCurrentIndex(0); }, "Tarvelin2 - [a.kxd]"},
+        {[&] { activeList()->Close1Click(); }, "Tarvelin2 - [b.kxd]"},
+        {[&] { mode->click(); }, "Tarvelin2"},
+        {[&] { window->lists().New1Click(); }, "Tarvelin2"},  // covered by the two panes
+        {[&] { mode->click(); }, "Tarvelin2 - [Untitled]"},
+        {[&] { tabs->setCurrentIndex(1); }, "Tarvelin2 - [c.kxd]"},
+        {[&] {
+             for (TList* list : window->lists().listWindows()) list->Close1Click();
+         },
+         "Tarvelin2"},
+    };
+    int step = 0;
+    for (const auto& [act, title] : steps) {
+        act();
+        EXPECT_EQ(window->windowTitle(), title) << "step " << step++;
+    }
 }
 
 TEST_F(TabColumnTest, CancelledOpenChangesNothing) {

@@ -161,9 +161,18 @@ TEST(ViewGeometry, DragsOnlyAZoomedPictureLargerThanTheWindow) {
     }
 }
 
-TEST(ViewGeometry, FirstShowCoversTheMainWindowRightOfTheLeftPane) {
-    const MainWindowPlacement main{{100, 50, 1000, 700}, 24, 26, 230};
-    EXPECT_EQ(firstShowBounds(main), (PixelRect{335, 118, 765, 632}));
+TEST(ViewGeometry, FirstShowCoversTheMainWindowRightOfTheLeftPaneWithinTheScreen) {
+    const struct {
+        MainWindowPlacement main;
+        PixelRect screen, expected;
+    } cases[] = {
+        {{{100, 50, 1000, 700}, 24, 26, 230}, {0, 0, 1280, 1024}, {335, 118, 765, 632}},
+        // A main window taller than the screen: the viewer's bottom stays on it.
+        {{{0, 0, 1280, 900}, 24, 26, 230}, {0, 0, 1280, 800}, {235, 68, 1045, 732}},
+        // Wider and lower than the area a panel leaves: shrunk, and moved up to keep a third of its height.
+        {{{-50, 500, 3000, 700}, 24, 26, 230}, {0, 30, 1024, 738}, {185, 522, 839, 246}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(firstShowBounds(c.main, c.screen), c.expected);
 }
 
 TEST(ViewGeometry, ChoosesTheSmallestDctScaleNotBelowTheWantedSize) {
