@@ -230,6 +230,7 @@ public:
     void openNestedList(const std::string&) override {}
     void showItemFolder(const std::string&, bool) override {}
     void leaveFileOperationMode() override {}
+    void itemNotFound(const std::string&) override {}
 };
 
 // A list window of 800 x 600 with the real services, the list at `path` loaded, shown. The disk is asked
