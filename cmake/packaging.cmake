@@ -5,11 +5,13 @@ set(CPACK_PACKAGE_NAME tarvelin2)
 set(CPACK_PACKAGE_VENDOR "Tarvelin2 maintainers")
 set(CPACK_PACKAGE_CONTACT "Tarvelin2 maintainers <${TARVELIN_CONTACT_ADDRESS}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "file organiser with binder lists and a Japanese user interface")
-set(CPACK_PACKAGE_DESCRIPTION "Browse folders, gather the files and folders of one piece of work into list\n\
-documents with binders, open them with their programs and keep a memo beside each list.")
+set(CPACK_PACKAGE_DESCRIPTION "Browse folders, gather the files and folders of one piece of work into\n\
+list documents with binders, open them with their programs and keep a memo\n\
+beside each list.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Staged through DESTDIR, so that the install step leaves the desktop's caches to dpkg's triggers.
 set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

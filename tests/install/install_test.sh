@@ -13,7 +13,7 @@ expected_files() {
     {
         printf '%s\n' bin/tarvelin2 share/applications/tarvelin2.desktop share/mime/packages/tarvelin2.xml \
             share/metainfo/example.tarvelin2.Tarvelin2.metainfo.xml share/tarvelin2/TARVELIN2.html \
-            share/icons/hicolor/scalable/apps/tarvelin2.svg share/doc/tarvelin2/copyright
+            share/icons/hicolor/scalable/apps/tarvelin2.svg share/doc/tarvelin2/copyright share/doc/tarvelin2/changelog.gz
         for size in 16 22 24 32 48 64 128 256; do echo "share/icons/hicolor/${size}x${size}/apps/tarvelin2.png"; done
         for image in "$source"/resources/help/images/*.png; do echo "share/tarvelin2/images/${image##*/}"; done
     } | sort
@@ -84,7 +84,7 @@ diff <(dpkg-deb -c "${deb[0]}" | awk '$1 ~ /^-/ { print $6 }' | sed 's|^\./usr/|
 dpkg-deb -x "${deb[0]}" "$work/root"
 check_tree "$work/root/usr" staged
 if command -v lintian >/dev/null; then
-    lintian --fail-on error --suppress-tags no-changelog "${deb[0]}" >"$work/lintian.log" 2>&1 ||
+    lintian --fail-on error "${deb[0]}" >"$work/lintian.log" 2>&1 ||
         { cat "$work/lintian.log"; fail "lintian"; }
 fi
 run_installed "$work/root/usr" package

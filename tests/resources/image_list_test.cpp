@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
@@ -128,7 +129,12 @@ TEST(ImageList, PicturesMatchTheirSourcesAtBothSizes) {
             {
                 QPainter painter(&expected);
                 painter.setRenderHint(QPainter::Antialiasing);
-                QSvgRenderer(c.source).render(&painter);
+                // A picture drawn for 16 px of its own gives that size.
+                QString source = c.source;
+                if (const QString own = QString(source).insert(source.size() - 4, QStringLiteral("-16"));
+                    size == 16 && QFile::exists(own))
+                    source = own;
+                QSvgRenderer(source).render(&painter);
             }
             const QImage actual = render(c.icon, size).convertToFormat(QImage::Format_ARGB32_Premultiplied);
             int differing = 0;

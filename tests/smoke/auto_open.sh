@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the program under xvfb-run with a program folder whose auto-open list names two lists and whose
 # switch is on, and checks from the screen that both lists opened with their tabs named: two tabs in the tab
-# column, the second one's text ("longer-beta") about twice as long as the first one's ("alpha").
+# column, the second one's text ("longer-beta") about twice as long as the first one's ("alpha"); and that the
+# main window's title names the first list, which the auto-open activates last.
 set -euo pipefail
 program="$1"
 grab="$2"
@@ -21,10 +22,11 @@ TARVELIN2_DIR="$folder" xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c 
     set -e
     source "$6"
     "$1" & pid=$!
-    window=$(find_window "^Tarvelin2$")
-    [ -n "$window" ] || { echo "no window titled Tarvelin2"; kill -KILL "$pid"; exit 1; }
+    title="^Tarvelin2 - \\[alpha\\.kxd\\]$"
+    window=$(find_window "$title")
+    [ -n "$window" ] || { echo "no window titled Tarvelin2 - [alpha.kxd]"; kill -KILL "$pid"; exit 1; }
     sleep 1
-    count=$(xdotool search --onlyvisible --name "^Tarvelin2$" | wc -l)
+    count=$(xdotool search --onlyvisible --name "^Tarvelin2" | wc -l)
     [ "$count" -eq 1 ] || { echo "$count windows titled Tarvelin2: a message was shown"; kill -KILL "$pid"; exit 1; }
     "$2" "$window" "$3/column.pgm" 232 0 "$4" "$5"
     kill -TERM "$pid"
