@@ -20,7 +20,7 @@ std::string memoFileName(const std::string& listFileName) {
     return listFileName.substr(0, keep) + ".rtf";
 }
 
-bool readMemoFile(const std::string& path, QTextDocument& document) {
+bool readMemoFile(const std::string& path, QTextDocument& document, FileStamp* stamp) {
     // A FIFO or a device would block the window or never end: only a regular file is opened.
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) {
@@ -32,6 +32,7 @@ bool readMemoFile(const std::string& path, QTextDocument& document) {
     switch (file.status) {
         case ReadStatus::Ok:
             readRtf(file.bytes, document);
+            if (stamp) *stamp = file.stamp;
             return true;
         case ReadStatus::Missing:
             return false;
@@ -59,7 +60,7 @@ void readMemoFileLater(const std::string& path, QObject& receiver, std::function
         auto read = std::make_shared<MemoRead>();
         try {
             auto document = std::make_unique<QTextDocument>();
-            if (readMemoFile(path, *document)) read->document = std::move(document);
+            if (readMemoFile(path, *document, &read->stamp)) read->document = std::move(document);
         } catch (const UserError& e) {
             read->error = e.what();
         } catch (const std::exception&) {  // out of memory for a document of this size
@@ -71,8 +72,9 @@ void readMemoFileLater(const std::string& path, QObject& receiver, std::function
     });
 }
 
-void writeMemoFile(const std::string& path, const QTextDocument& document) {
+std::optional<FileStamp> writeMemoFile(const std::string& path, const QTextDocument& document) {
     if (!replaceFileAtomically(path, writeRtf(document))) throw cannotCreateFile(path);
+    return fileStamp(path);
 }
 
 }  // namespace tarvelin

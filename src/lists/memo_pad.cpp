@@ -2,10 +2,12 @@
 
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
+#include <utility>
 
 #include "lists/list_document.h"
 #include "lists/list_tree_model.h"
@@ -34,9 +36,13 @@ int pointSizeOf(const QTextCharFormat& format, const QFont& fallback) {
     return qRound(fallback.pixelSize() * 0.75);
 }
 
+// The font the editor really draws with: a name the system lacks (a memo made on Windows) shows the font
+// that stands in for it. The memo keeps the name it has.
 QString familyOf(const QTextCharFormat& format, const QFont& fallback) {
     const QStringList families = format.fontFamilies().toStringList();
-    return families.isEmpty() || families.front().isEmpty() ? fallback.family() : families.front();
+    const QString named =
+        families.isEmpty() || families.front().isEmpty() ? fallback.family() : families.front();
+    return QFontDatabase::hasFamily(named) ? named : QFontInfo(QFont(named)).family();
 }
 
 }  // namespace
@@ -90,7 +96,25 @@ MemoPad::MemoPad(TList& window, Dialogs& dialogs) : QObject(&window), m_window(w
     connect(w.ToolButton4, &QToolButton::clicked, this, guarded(&MemoPad::ToolButton4Click));
     connect(w.ComboBox1, &QComboBox::activated, this,
             [this](int index) { runAction(m_dialogs, [&] { ComboBox1Click(index); }); });
-    connect(w.Edit2, &QLineEdit::textChanged, this, guarded(&MemoPad::Edit2Change));
+    // The arrows and a pasted text take effect at once; typed digits when Enter or a click elsewhere
+    // confirms them.
+    connect(w.Edit2, &QLineEdit::textEdited, this, [this] { m_sizeBeingTyped = true; });
+    connect(w.Edit2, &QLineEdit::textChanged, this, [this] {
+        if (!m_sizeBeingTyped) runAction(m_dialogs, [&] { Edit2Change(); });
+    });
+    // An arrow steps from what was typed and confirms it (the arrows run their step before this).
+    for (QToolButton* arrow : {w.UpDown1->upButton(), w.UpDown1->downButton()})
+        connect(arrow, &QToolButton::clicked, this, [this] {
+            if (std::exchange(m_sizeBeingTyped, false)) runAction(m_dialogs, [&] { Edit2Change(); });
+        });
+    connect(w.Edit2, &QLineEdit::editingFinished, this, [this] {
+        if (!std::exchange(m_sizeBeingTyped, false)) return;
+        // An emptied box goes back to the size shown; anything else is read as the arrows' text is.
+        if (m_window.Edit2->text().isEmpty())
+            m_window.Edit2->setText(QString::number(m_window.UpDown1->position()));
+        else
+            runAction(m_dialogs, [&] { Edit2Change(); });
+    });
     connect(w.RichEdit1, &QTextEdit::cursorPositionChanged, this, &MemoPad::RichEdit1SelectionChange);
     connect(w.RichEdit1, &QTextEdit::selectionChanged, this, &MemoPad::RichEdit1SelectionChange);
     w.N14->setEnabled(true);
@@ -159,7 +183,10 @@ void MemoPad::finishReading(MemoRead read) {
         showDocument(std::move(read.document));
         m_held.reset();
         edit->moveCursor(QTextCursor::Start);
+        edit->document()->setModified(false);
+        m_diskStamp = read.stamp;
     } else {
+        m_diskStamp.reset();
         showDocument(std::move(m_held));
     }
     if (read.error.empty()) {
@@ -179,11 +206,24 @@ void MemoPad::close() {
         showDocument(std::move(m_held));
         w.RichEdit1->setReadOnly(false);
     } else {
+        QTextDocument& memo = *w.RichEdit1->document();
         const bool keepFile =
             m_memoFileName == m_unreadFile &&
             !m_dialogs.confirm(displayName(m_memoFileName) +
                                QStringLiteral(" は読み込めなかったメモです。メモ帳の内容で置き換えますか?"));
-        if (!keepFile) writeMemoFile(m_memoFileName, *w.RichEdit1->document());
+        // A memo read and left as it was keeps its file's bytes; one another program wrote meanwhile is
+        // overwritten only when the user agrees, else the pad stays open with the user's text.
+        const std::optional<FileStamp> now = fileStamp(m_memoFileName);
+        const bool untouched = m_diskStamp && now && !memo.isModified();
+        if (!keepFile && !untouched) {
+            if (m_diskStamp && now && *now != *m_diskStamp &&
+                !m_dialogs.confirm(
+                    displayName(m_memoFileName) +
+                    QStringLiteral("は他のプログラムによって変更されています。上書きしますか?")))
+                return;
+            m_diskStamp = writeMemoFile(m_memoFileName, memo);
+            memo.setModified(false);
+        }
         if (m_memoFileName == m_unreadFile) m_unreadFile.clear();
     }
     w.Panel1->hide();

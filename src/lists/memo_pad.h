@@ -2,10 +2,12 @@
 
 #include <QObject>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/colour_value.h"
+#include "platform/file_io.h"
 
 class QAction;
 class QTextDocument;
@@ -60,6 +62,9 @@ private:
     std::vector<QAction*> m_tools;
     ColourValue m_lastColour = 0;
     bool m_showingSelection = false;
+    bool m_sizeBeingTyped = false;
+    std::optional<FileStamp> m_diskStamp;  // the memo file as last read or written here  // read when the box
+                                           // is confirmed, so that "20" is not clamped at its "2"
     std::unique_ptr<QTextDocument> m_held;  // while a read is under way: what the pad showed before it
     unsigned m_readGeneration = 0;          // a read whose number has passed is not shown
 };

@@ -34,8 +34,9 @@ QString familyOf(const QTextCharFormat& format, const QString& fallback) {
     return family.isEmpty() ? fallback : family;
 }
 
+// Whole half-points, as the size box shows them: 15 px (11.25 points) is written as 11 and reopens as 11.
 int halfPointsOf(double points) {
-    return std::clamp(static_cast<int>(std::lround(points * 2)), 2, 3276);
+    return std::clamp(static_cast<int>(std::floor(points * 2 + 1e-6)), 2, 3276);
 }
 
 int defaultHalfPoints(const QFont& font) {

@@ -1,5 +1,6 @@
 #include <sys/stat.h>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QTest>
 #include <QTextEdit>
@@ -9,6 +10,7 @@
 
 #include "list_window_fixture.h"
 #include "lists/list_tree_view.h"
+#include "lists/memo_pad.h"
 #include "rtf_outline.h"
 #include "widgets/up_down.h"
 
@@ -18,11 +20,12 @@ namespace {
 const QString kUntitledMessage = QStringLiteral(
     "保存されていないリストで、メモ帳は使用できません。\rリストを保存後、再度実行してください。");
 
-// The exact file an empty pad writes: the pad's font (CP932 name, 15 px = 11.5 pt) and one empty paragraph.
+// The exact file an empty pad writes: the pad's font (CP932 name, 15 px = 11.25 pt, written as the 11 pt the
+// size box shows) and one empty paragraph.
 const std::string kEmptyMemo =
     "{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fnil\\fcharset128 "
     "\\'82\\'6c\\'82\\'72 \\'82\\'6f\\'83\\'53\\'83\\'56\\'83\\'62\\'83\\'4e;}}\r\n{\\colortbl ;}\r\n"
-    "\\uc1\\pard\\plain\\f0\\fs23\\par\r\n}\r\n";
+    "\\uc1\\pard\\plain\\f0\\fs22\\par\r\n}\r\n";
 
 class MemoPadTest : public ListWindowTest {
 protected:
@@ -56,6 +59,7 @@ protected:
     static void typeSize(TList* list, const QString& text) {
         list->Edit2->selectAll();
         QTest::keyClicks(list->Edit2, text);
+        QTest::keyClick(list->Edit2, Qt::Key_Return);
     }
 };
 
@@ -78,7 +82,9 @@ TEST_F(MemoPadTest, UntitledListShowsTheMessageUntilSaved) {
     EXPECT_EQ(list->N14->text(), "メモ帳を閉じる");
     EXPECT_EQ(list->RichEdit1->toPlainText(), "");
     EXPECT_EQ(list->Edit2->text(), "11");  // 15 px
-    EXPECT_EQ(list->ComboBox1->currentText(), "ＭＳ Ｐゴシック");
+    // The font the editor draws with, not the Windows name this system lacks (which the file keeps).
+    EXPECT_EQ(list->ComboBox1->currentText(), QFontInfo(list->RichEdit1->font()).family());
+    EXPECT_NE(list->ComboBox1->currentText(), "ＭＳ Ｐゴシック");
 }
 
 TEST_F(MemoPadTest, OpenAndCloseWritesTheMemoEvenWhenEmpty) {
@@ -92,6 +98,37 @@ TEST_F(MemoPadTest, OpenAndCloseWritesTheMemoEvenWhenEmpty) {
     EXPECT_FALSE(toolsShown(list));
     EXPECT_EQ(list->N14->text(), "メモ帳を開く");
     EXPECT_TRUE(fakes.dialogs.calls.empty());
+}
+
+// A memo made by another program keeps its bytes unless the user changed it, and another program's newer
+// version is overwritten only when the user agrees.
+TEST_F(MemoPadTest, ClosingWritesOnlyAChangedMemoAndAsksBeforeOverwritingANewerOne) {
+    const std::string theirs = "{\\rtf1\\ansi {\\fonttbl{\\f0 Arial;}}\\qc\\f0\\fs20 centred\\par}";
+    const struct {
+        bool edit, rewritten, overwrite;
+        std::string expected;  // empty: the pad's own RTF, holding the typed word
+    } cases[] = {
+        {false, false, false, theirs},
+        {true, true, false, "newer"},
+        {true, true, true, ""},
+    };
+    for (const auto& c : cases) {
+        TList* list = savedList("plan.kxd");
+        dir.write("plan.rtf", theirs);
+        toggle(list);
+        if (c.edit) QTest::keyClicks(list->RichEdit1, "typed ");
+        if (c.rewritten) dir.write("plan.rtf", "newer");
+        fakes.dialogs.calls.clear();
+        if (c.rewritten) fakes.dialogs.confirmAnswers.push_back(c.overwrite);
+        list->ToolButton5->click();
+        EXPECT_EQ(fakes.dialogs.calls.size(), c.rewritten ? 1u : 0u);
+        if (c.expected.empty())
+            EXPECT_NE(dir.read("plan.rtf").find("typed"), std::string::npos);
+        else
+            EXPECT_EQ(dir.read("plan.rtf"), c.expected);
+        EXPECT_EQ(list->memoPad().isOpen(), c.rewritten && !c.overwrite);  // "no" keeps the user's text open
+        window->lists().discard(list);
+    }
 }
 
 TEST_F(MemoPadTest, FormattedMemoReopensFormattedAndNeverMarksTheList) {
@@ -114,7 +151,7 @@ TEST_F(MemoPadTest, FormattedMemoReopensFormattedAndNeverMarksTheList) {
     list->RichEdit1->clear();
     toggle(list);
     EXPECT_EQ(formatOutline(*list->RichEdit1->document()),
-              "[ＭＳ Ｐゴシック 11.5]plain [b IPAPGothic 20 #ff0000]bold");
+              "[ＭＳ Ｐゴシック 11]plain [b IPAPGothic 20 #ff0000]bold");
     EXPECT_FALSE(list->isModified());
     EXPECT_EQ(fakes.dialogs.calls, (std::vector<Call>{{"chooseColour", {"0"}}}));
 
@@ -129,7 +166,7 @@ TEST_F(MemoPadTest, FormattedMemoReopensFormattedAndNeverMarksTheList) {
     // Selecting text of two sizes shows a size without giving it to the whole selection.
     list->RichEdit1->selectAll();
     EXPECT_EQ(formatOutline(*list->RichEdit1->document()),
-              "[ＭＳ Ｐゴシック 11.5]plain [b IPAPGothic 20 #ff0000]bold");
+              "[ＭＳ Ｐゴシック 11]plain [b IPAPGothic 20 #ff0000]bold");
 }
 
 TEST_F(MemoPadTest, SizeBoxClampsAndRejectsWhatIsNotANumber) {
@@ -140,12 +177,10 @@ TEST_F(MemoPadTest, SizeBoxClampsAndRejectsWhatIsNotANumber) {
         QString shown;
         QString error;  // empty: none
     };
-    // Every change is read at once: a first digit below 5 already turns into 5.
+    // Read when confirmed: "20" is not clamped at its "2", and an emptied box goes back to the size.
     const Case cases[] = {
-        {"100", "80", ""},
-        {"3", "5", ""},
-        {"12", "52", ""},
-        {"x", "x", "'x' は整数ではありません"},
+        {"100", "80", ""}, {"3", "5", ""}, {"20", "20", ""},
+        {"52", "52", ""},  {"", "52", ""}, {"x", "x", "'x' は整数ではありません"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
@@ -155,6 +190,14 @@ TEST_F(MemoPadTest, SizeBoxClampsAndRejectsWhatIsNotANumber) {
         EXPECT_EQ(fakes.dialogs.messages(), c.error.isEmpty() ? QStringList() : QStringList{c.error});
     }
     EXPECT_EQ(list->RichEdit1->currentCharFormat().fontPointSize(), 52);  // "x" left it
+    list->Edit2->selectAll();
+    QTest::keyClicks(list->Edit2, "2");  // not confirmed yet: nothing changes
+    EXPECT_EQ(list->Edit2->text(), "2");
+    EXPECT_EQ(list->RichEdit1->currentCharFormat().fontPointSize(), 52);
+    list->UpDown1->downButton()->click();  // an arrow steps from what was typed, at once
+    EXPECT_EQ(list->Edit2->text(), "5");
+    EXPECT_EQ(list->RichEdit1->currentCharFormat().fontPointSize(), 5);
+    typeSize(list, "52");
     list->UpDown1->upButton()->click();
     EXPECT_EQ(list->Edit2->text(), "53");  // from the position: "x" is no number
     EXPECT_EQ(list->RichEdit1->currentCharFormat().fontPointSize(), 53);

@@ -176,7 +176,7 @@ TEST(RtfWriter, WritesExactBytes) {
               "\\'82\\'6c\\'82\\'72 \\'82\\'6f\\'83\\'53\\'83\\'56\\'83\\'62\\'83\\'4e;}"
               "{\\f1\\fnil\\fcharset0 DejaVu Sans;}}\r\n"
               "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
-              "\\uc1\\pard\\plain\\b\\f0\\fs23\\'8e\\'91\\'97\\'bf "
+              "\\uc1\\pard\\plain\\b\\f0\\fs22\\'8e\\'91\\'97\\'bf "
               "a\\{b\\}\\\\\\b0\\u-10179?\\u-8704?\\u7838?\\tab\\par\r\n"
               "\\f1\\fs40\\cf1 red\\cf0  \\u233?\\par\r\n"
               "}\r\n");
