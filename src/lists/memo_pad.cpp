@@ -42,7 +42,12 @@ QString familyOf(const QTextCharFormat& format, const QFont& fallback) {
     const QStringList families = format.fontFamilies().toStringList();
     const QString named =
         families.isEmpty() || families.front().isEmpty() ? fallback.family() : families.front();
-    return QFontDatabase::hasFamily(named) ? named : QFontInfo(QFont(named)).family();
+    if (QFontDatabase::hasFamily(named)) return named;
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& substitute : QFont::substitutes(named))  // kept in lower case
+        for (const QString& family : installed)
+            if (family.compare(substitute, Qt::CaseInsensitive) == 0) return family;
+    return QFontInfo(QFont(named)).family();
 }
 
 }  // namespace
