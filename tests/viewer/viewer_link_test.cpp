@@ -44,6 +44,7 @@ protected:
         viewer = &window->viewer();
         left = window->panes().left().list();
         right = window->panes().right().list();
+        test::waitForReading(*left->model());
         ASSERT_EQ(left->model()->rowCount(), 6);
     }
     void settle() {
