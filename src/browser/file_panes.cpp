@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QVBoxLayout>
-#include <filesystem>
 
 #include "browser/desktop_places.h"
 #include "browser/file_commands.h"
@@ -23,15 +22,6 @@
 #include "settings/settings_file.h"
 
 namespace tarvelin {
-namespace {
-
-bool isExistingFolder(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_directory(path, ec);
-}
-
-}  // namespace
-
 FilePanes::FilePanes(Dialogs& dialogs, FileOperations& operations, QWidget* leftContainer,
                      QVBoxLayout* leftColumn, QWidget* rightContainer, QWidget* window)
     : QObject(window),
@@ -155,8 +145,7 @@ void FilePanes::filesDropped(FileListBox* target, const QString& source) {
 
 void FilePanes::setStartupTreeRoot(std::string root) {
     m_startupTreeRoot = std::move(root);
-    const SharedFolderReading sharedReading;
-    if (isExistingFolder(m_startupTreeRoot)) m_left->tree()->setRoot(m_startupTreeRoot);
+    if (!m_startupTreeRoot.empty()) m_left->tree()->folders().setRootIfFolder(m_startupTreeRoot);
 }
 
 void FilePanes::applyColours(const SettingsFile& settings) {

@@ -89,28 +89,63 @@ bool FolderTree::setRoot(std::string_view root, FirstRead firstRead) {
     return true;
 }
 
-std::vector<FolderTree::ChildEntry> FolderTree::readChildEntries(FolderNode& node) {
+std::vector<FolderTree::ChildEntry> FolderTree::placeEntries() const {
+    // The desktop holds the home folder, the file system, the mounted volumes, then the desktop's folders.
     std::vector<ChildEntry> entries;
-    // Only the desktop can name a folder twice (a place that is also on the desktop); a folder's own entries
-    // are unique.
     std::unordered_set<std::string> seen;
     const auto add = [&](std::string name, std::string path) {
-        if (node.m_desktop && !seen.insert(path).second) return;
-        entries.push_back({std::move(name), std::move(path)});
+        if (seen.insert(path).second) entries.push_back({std::move(name), std::move(path)});
     };
-    if (node.m_desktop) {
-        // The desktop holds the home folder, the file system, the mounted volumes and the desktop's folders.
-        add(lastComponent(m_places.home), normaliseFolder(m_places.home));
-        add("/", "/");
-        for (const std::string& volume : m_places.volumes)
-            add(lastComponent(normaliseFolder(volume)), normaliseFolder(volume));
-    }
-    for (std::string& name : listSubfolders(node.m_path, m_showHidden, &node.m_readError)) {
-        std::string path = itemPath(node.m_path, name);
-        add(std::move(name), std::move(path));
-    }
-    if (node.m_desktop) node.m_readError = 0;  // a missing desktop folder still leaves the places
+    add(lastComponent(m_places.home), normaliseFolder(m_places.home));
+    add("/", "/");
+    for (const std::string& volume : m_places.volumes)
+        add(lastComponent(normaliseFolder(volume)), normaliseFolder(volume));
     return entries;
+}
+
+std::vector<FolderTree::ChildEntry> FolderTree::folderEntries(const FolderNode& node,
+                                                              std::vector<std::string> names,
+                                                              const PathSet& places) const {
+    std::vector<ChildEntry> entries;
+    entries.reserve(names.size());
+    for (std::string& name : names) {
+        std::string path = itemPath(node.m_path, name);
+        if (!places.contains(path)) entries.push_back({std::move(name), std::move(path)});
+    }
+    return entries;
+}
+
+void FolderTree::startChildren(FolderNode& node) {
+    if (!node.m_desktop) return;
+    std::vector<ChildEntry> places = placeEntries();
+    m_placeCount = places.size();
+    insertChildren(node, 0, places.begin(), places.end());
+}
+
+void FolderTree::addChildren(FolderNode& node, std::vector<std::string> sortedNames) {
+    auto& children = node.m_children;
+    const size_t first = node.m_desktop ? std::min(m_placeCount, children.size()) : 0;
+    PathSet places;
+    for (size_t row = 0; row < first; ++row) places.insert(children[row]->m_path);
+    std::vector<ChildEntry> entries = folderEntries(node, std::move(sortedNames), places);
+    if (entries.empty()) return;
+    const size_t old = children.size();
+    const bool inOrder = old == first || !lessWithoutCase(entries.front().name, children.back()->m_name);
+    insertChildren(node, old, entries.begin(), entries.end());
+    if (inOrder) return;
+    // The batch goes in at the end and is merged in as one move: a view keeps its nodes and its state.
+    if (m_observer) m_observer->beginReorder(node);
+    const auto begin = children.begin();
+    std::inplace_merge(begin + static_cast<std::ptrdiff_t>(first), begin + static_cast<std::ptrdiff_t>(old),
+                       children.end(),
+                       [](const auto& a, const auto& b) { return lessWithoutCase(a->m_name, b->m_name); });
+    renumber(children, first, &FolderNode::m_row);
+    if (m_observer) m_observer->endReorder(node);
+}
+
+void FolderTree::finishChildren(FolderNode& node, int error) {
+    node.m_childrenRead = true;
+    node.m_readError = node.m_desktop ? 0 : error;  // a missing desktop folder still leaves the places
 }
 
 std::unique_ptr<FolderNode> FolderTree::makeNode(FolderNode* parent, ChildEntry entry) const {
@@ -123,9 +158,11 @@ std::unique_ptr<FolderNode> FolderTree::makeNode(FolderNode* parent, ChildEntry 
 
 void FolderTree::readChildren(FolderNode& node) {
     if (node.m_childrenRead) return;
-    std::vector<ChildEntry> entries = readChildEntries(node);
-    node.m_childrenRead = true;
-    insertChildren(node, 0, entries.begin(), entries.end());
+    int error = 0;
+    std::vector<std::string> names = listSubfolders(node.m_path, m_showHidden, &error);
+    startChildren(node);
+    addChildren(node, std::move(names));
+    finishChildren(node, error);
 }
 
 void FolderTree::insertChildren(FolderNode& parent, size_t row, std::vector<ChildEntry>::iterator first,
@@ -154,7 +191,22 @@ void FolderTree::removeChildren(FolderNode& parent, size_t first, size_t end) {
 
 void FolderTree::refresh(FolderNode& node) {
     if (!node.m_childrenRead) return;  // nothing read yet, so nothing shown to bring up to date
-    std::vector<ChildEntry> entries = readChildEntries(node);
+    int error = 0;
+    std::vector<std::string> names = listSubfolders(node.m_path, m_showHidden, &error);
+    refreshWith(node, std::move(names), error);
+    for (const auto& child : node.m_children) refresh(*child);
+}
+
+void FolderTree::refreshWith(FolderNode& node, std::vector<std::string> sortedNames, int error) {
+    std::vector<ChildEntry> entries = node.m_desktop ? placeEntries() : std::vector<ChildEntry>{};
+    if (node.m_desktop) m_placeCount = entries.size();
+    {
+        PathSet places;
+        for (const ChildEntry& place : entries) places.insert(place.path);
+        std::vector<ChildEntry> folders = folderEntries(node, std::move(sortedNames), places);
+        std::move(folders.begin(), folders.end(), std::back_inserter(entries));
+    }
+    node.m_readError = node.m_desktop ? 0 : error;
     auto& children = node.m_children;
     // A folder mostly comes back as it was: the runs that still match at both ends are left as they are, and
     // only what lies between them is compared. A folder's entries name each path once, so nothing of the ends
@@ -217,8 +269,6 @@ void FolderTree::refresh(FolderNode& node) {
         entry = end;
     }
     removeChildren(node, row, middleEnd());
-
-    for (const auto& child : children) refresh(*child);
 }
 
 bool FolderTree::resetVanishedRoot() {

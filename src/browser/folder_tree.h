@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "browser/desktop_places.h"
@@ -55,6 +56,9 @@ public:
     virtual void endInsert() {}
     virtual void beginRemove(const FolderNode& /*parent*/, size_t /*first*/, size_t /*last*/) {}
     virtual void endRemove() {}
+    // The parent's children change places among themselves; nodes and their children stay.
+    virtual void beginReorder(const FolderNode& /*parent*/) {}
+    virtual void endReorder(const FolderNode& /*parent*/) {}
 };
 
 // A folder tree with one root node, the desktop or a folder. It never watches the disk: it changes only when
@@ -95,13 +99,28 @@ public:
     // keeps its nodes. Returns whether the tree was rebuilt.
     bool resetVanishedRoot();
 
+    // A reading of a node's children made elsewhere (the item model reads on worker threads): the desktop's
+    // places go in at once, then the subfolders as they are read, each batch sorted without case, then the
+    // reading ends and the node counts as read.
+    void startChildren(FolderNode& node);
+    void addChildren(FolderNode& node, std::vector<std::string> sortedNames);
+    void finishChildren(FolderNode& node, int error);
+    // refresh() of the node alone, with its subfolders read elsewhere.
+    void refreshWith(FolderNode& node, std::vector<std::string> sortedNames, int error);
+
 private:
     struct ChildEntry {
         std::string name;
         std::string path;
     };
 
-    std::vector<ChildEntry> readChildEntries(FolderNode& node);
+    using PathSet = std::unordered_set<std::string_view>;
+
+    std::vector<ChildEntry> placeEntries() const;
+    // The subfolders' entries without the folders `places` name already: only the desktop can name a folder
+    // twice (a place that is also on the desktop); a folder's own entries are unique.
+    std::vector<ChildEntry> folderEntries(const FolderNode& node, std::vector<std::string> names,
+                                          const PathSet& places) const;
     std::unique_ptr<FolderNode> makeNode(FolderNode* parent, ChildEntry entry) const;
     // Each change is announced as one range: a run of neighbouring folders costs one view update.
     void insertChildren(FolderNode& parent, size_t row, std::vector<ChildEntry>::iterator first,
@@ -113,6 +132,7 @@ private:
     FolderTreeObserver* m_observer = nullptr;
     std::string m_root;
     std::unique_ptr<FolderNode> m_rootNode;
+    size_t m_placeCount = 0;  // of the desktop's children, the places at the top
 };
 
 }  // namespace tarvelin

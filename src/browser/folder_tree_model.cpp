@@ -1,7 +1,9 @@
 #include "browser/folder_tree_model.h"
 
 #include <algorithm>
+#include <cerrno>
 
+#include "browser/name_case.h"
 #include "platform/display_name.h"
 #include "platform/item_path.h"
 #include "widgets/image_list.h"
@@ -23,16 +25,29 @@ QIcon placeIcon(const QString& themeName, const QIcon& own) {
     return own;
 }
 
+// The row saying a node is being read carries the node with its lowest bit set: nodes are aligned.
+constexpr quintptr kBeingReadTag = 1;
+
+bool isGone(int error) {
+    return error == ENOENT || error == ENOTDIR;
+}
+
 }  // namespace
 
 FolderTreeModel::FolderTreeModel(bool showHidden, DesktopPlaces places, QObject* parent,
-                                 FolderTree::FirstRead firstRead)
+                                 FolderTree::FirstRead firstRead, FolderTreeReader::Scan scan)
     : QAbstractItemModel(parent),
-      m_tree(showHidden, places, firstRead),
+      m_tree(showHidden, places, FolderTree::FirstRead::WhenAsked),
+      m_reader(showHidden, std::move(scan)),
       m_home(normaliseFolder(places.home)),
       m_volumes(std::move(places.volumes)) {
     for (std::string& volume : m_volumes) volume = normaliseFolder(volume);
     m_tree.setObserver(this);
+    m_reader.setNotify([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { takeBatches(); }, Qt::QueuedConnection);
+    });
+    if (firstRead == FolderTree::FirstRead::Now) startReading(m_tree.rootNode(), Reading::First);
 }
 
 FolderTreeModel::~FolderTreeModel() {
@@ -44,7 +59,13 @@ QModelIndex FolderTreeModel::rootIndex() const {
 }
 
 bool FolderTreeModel::setRoot(std::string_view root) {
-    return m_tree.setRoot(root);
+    if (!m_tree.setRoot(root, FolderTree::FirstRead::WhenAsked)) return false;
+    startReading(m_tree.rootNode(), Reading::First);
+    return true;
+}
+
+void FolderTreeModel::setRootIfFolder(std::string_view root) {
+    if (setRoot(root)) m_desktopIfRootGone = true;
 }
 
 void FolderTreeModel::setRootCaption(const QString& caption) {
@@ -53,16 +74,101 @@ void FolderTreeModel::setRootCaption(const QString& caption) {
     emit dataChanged(root, root, {Qt::DisplayRole});
 }
 
-bool FolderTreeModel::resetVanishedRoot() {
-    return m_tree.resetVanishedRoot();
+void FolderTreeModel::refresh(const QModelIndex& index) {
+    FolderNode* node = nodeAt(index);
+    if (!node) return;
+    if (node->childrenRead())
+        startReading(*node, Reading::Refresh);
+    else if (const auto first = m_readings.find(node); first != m_readings.end())
+        first->second.refreshAfter = true;
 }
 
-void FolderTreeModel::refresh(const QModelIndex& index) {
-    if (FolderNode* node = nodeAt(index)) m_tree.refresh(*node);
+void FolderTreeModel::refreshFromTop(const QModelIndex& top) {
+    if (!m_tree.rootNode().isDesktop()) m_rootCheck = m_reader.read(m_tree.rootNode().path());
+    refresh(top);
+}
+
+void FolderTreeModel::startReading(FolderNode& node, Reading kind) {
+    if (const auto under = m_readings.find(&node); under != m_readings.end())
+        m_nodeOfTicket.erase(under->second.ticket);  // superseded
+    const std::uint64_t ticket = m_reader.read(node.path());
+    m_nodeOfTicket[ticket] = &node;
+    if (kind == Reading::Refresh) {
+        m_readings[&node] = {ticket, kind, {}};
+        return;
+    }
+    m_tree.startChildren(node);
+    const int row = static_cast<int>(node.childCount());
+    beginInsertRows(indexOf(node), row, row);
+    m_readings[&node] = {ticket, kind, {}};
+    endInsertRows();
+}
+
+void FolderTreeModel::takeBatches() {
+    for (FolderTreeReader::Batch& batch : m_reader.takeBatches()) {
+        if (batch.ticket == m_rootCheck) {
+            m_rootCheck = 0;
+            if (isGone(batch.error)) setRoot(FolderTree::kDesktop);
+            continue;
+        }
+        // Looked up for each batch: taking one may remove nodes or rebuild the tree.
+        if (const auto node = m_nodeOfTicket.find(batch.ticket); node != m_nodeOfTicket.end())
+            take(*node->second, batch);
+    }
+}
+
+void FolderTreeModel::take(FolderNode& node, FolderTreeReader::Batch& batch) {
+    Pending& pending = m_readings.at(&node);
+    if (pending.kind == Reading::Refresh) {
+        pending.names = mergeWithoutCase(std::move(pending.names), std::move(batch.names));
+        if (!batch.last) return;
+        std::vector<std::string> names = std::move(pending.names);
+        dropReading(node);
+        m_tree.refreshWith(node, std::move(names), batch.error);
+        emit refreshed(indexOf(node));
+        for (size_t row = 0; row < node.childCount(); ++row)
+            if (node.child(row).childrenRead()) startReading(node.child(row), Reading::Refresh);
+        return;
+    }
+    m_tree.addChildren(node, std::move(batch.names));
+    if (!batch.last) return;
+    const bool refreshAfter = pending.refreshAfter;
+    const QModelIndex index = indexOf(node);
+    const int row = static_cast<int>(node.childCount());
+    emit nodesAboutToGo(index, row, row);
+    beginRemoveRows(index, row, row);
+    dropReading(node);
+    m_tree.finishChildren(node, batch.error);
+    endRemoveRows();
+    if (&node == &m_tree.rootNode() && std::exchange(m_desktopIfRootGone, false) && isGone(batch.error)) {
+        setRoot(FolderTree::kDesktop);
+        return;
+    }
+    // A folder that turned out empty loses its expander.
+    if (node.childCount() == 0) emit dataChanged(index, index);
+    if (refreshAfter) startReading(node, Reading::Refresh);
+}
+
+void FolderTreeModel::dropReading(FolderNode& node) {
+    if (const auto reading = m_readings.find(&node); reading != m_readings.end()) {
+        m_nodeOfTicket.erase(reading->second.ticket);
+        m_readings.erase(reading);
+    }
+}
+
+bool FolderTreeModel::showsBeingRead(const FolderNode& node) const {
+    const auto reading = m_readings.find(const_cast<FolderNode*>(&node));
+    return reading != m_readings.end() && reading->second.kind == Reading::First &&
+           reading->second.ticket != 0;
+}
+
+const FolderNode* FolderTreeModel::placeholderParent(const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != this || !(index.internalId() & kBeingReadTag)) return nullptr;
+    return reinterpret_cast<const FolderNode*>(index.internalId() & ~kBeingReadTag);
 }
 
 FolderNode* FolderTreeModel::nodeAt(const QModelIndex& index) const {
-    if (!index.isValid() || index.model() != this) return nullptr;
+    if (!index.isValid() || index.model() != this || (index.internalId() & kBeingReadTag)) return nullptr;
     return static_cast<FolderNode*>(index.internalPointer());
 }
 
@@ -79,11 +185,16 @@ QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex& paren
     if (column != 0 || row < 0) return {};
     if (!parent.isValid()) return row == 0 ? rootIndex() : QModelIndex();
     const FolderNode* node = nodeAt(parent);
-    if (!node || static_cast<size_t>(row) >= node->childCount()) return {};
-    return createIndex(row, 0, &node->child(static_cast<size_t>(row)));
+    if (!node) return {};
+    const auto at = static_cast<size_t>(row);
+    if (at < node->childCount()) return createIndex(row, 0, &node->child(at));
+    if (at == node->childCount() && showsBeingRead(*node))
+        return createIndex(row, 0, reinterpret_cast<quintptr>(node) | kBeingReadTag);
+    return {};
 }
 
 QModelIndex FolderTreeModel::parent(const QModelIndex& child) const {
+    if (const FolderNode* reading = placeholderParent(child)) return indexOf(*reading);
     const FolderNode* node = nodeAt(child);
     if (!node || !node->parent()) return {};
     return indexOf(*node->parent());
@@ -93,7 +204,7 @@ int FolderTreeModel::rowCount(const QModelIndex& parent) const {
     if (!parent.isValid()) return 1;
     if (parent.column() != 0) return 0;
     const FolderNode* node = nodeAt(parent);
-    return node ? static_cast<int>(node->childCount()) : 0;
+    return node ? static_cast<int>(node->childCount()) + (showsBeingRead(*node) ? 1 : 0) : 0;
 }
 
 int FolderTreeModel::columnCount(const QModelIndex& parent) const {
@@ -109,16 +220,27 @@ bool FolderTreeModel::hasChildren(const QModelIndex& parent) const {
 }
 
 bool FolderTreeModel::canFetchMore(const QModelIndex& parent) const {
-    const FolderNode* node = nodeAt(parent);
-    return node && !node->childrenRead();
+    FolderNode* node = nodeAt(parent);
+    // Nothing is fetched for nodes about to go.
+    return node && !node->childrenRead() && !m_readings.contains(node) && !m_nodesGoing;
 }
 
 void FolderTreeModel::fetchMore(const QModelIndex& parent) {
-    if (FolderNode* node = nodeAt(parent); node && !node->childrenRead()) {
-        m_tree.readChildren(*node);
-        // A folder that turned out empty loses its expander.
-        if (node->childCount() == 0) emit dataChanged(parent, parent);
-    }
+    if (!canFetchMore(parent)) return;
+    // Views also fetch while they take in another change: the reading starts, with its row, after that.
+    FolderNode* node = nodeAt(parent);
+    m_readings[node] = {0, Reading::First, {}};
+    QMetaObject::invokeMethod(
+        this,
+        [this, node] {
+            // Not there any more when the node went or the tree was rebuilt meanwhile.
+            if (const auto queued = m_readings.find(node);
+                queued != m_readings.end() && queued->second.ticket == 0) {
+                m_readings.erase(queued);
+                startReading(*node, Reading::First);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 QIcon FolderTreeModel::iconOf(const FolderNode& node) const {
@@ -139,6 +261,7 @@ QIcon FolderTreeModel::iconOf(const FolderNode& node) const {
 }
 
 QVariant FolderTreeModel::data(const QModelIndex& index, int role) const {
+    if (placeholderParent(index) && role == Qt::DisplayRole) return QString::fromUtf8(kBeingRead);
     const FolderNode* node = nodeAt(index);
     if (!node) return {};
     switch (role) {
@@ -182,11 +305,18 @@ Qt::DropActions FolderTreeModel::supportedDragActions() const {
 }
 
 void FolderTreeModel::beginReset() {
+    m_reader.cancelAll();
+    m_readings.clear();
+    m_nodeOfTicket.clear();
+    m_rootCheck = 0;
+    m_desktopIfRootGone = false;
+    m_nodesGoing = true;
     beginResetModel();
     m_rootCaption.clear();
 }
 
 void FolderTreeModel::endReset() {
+    m_nodesGoing = false;
     endResetModel();
 }
 
@@ -199,11 +329,41 @@ void FolderTreeModel::endInsert() {
 }
 
 void FolderTreeModel::beginRemove(const FolderNode& parent, size_t first, size_t last) {
-    beginRemoveRows(indexOf(parent), static_cast<int>(first), static_cast<int>(last));
+    const QModelIndex index = indexOf(parent);
+    m_nodesGoing = true;
+    emit nodesAboutToGo(index, static_cast<int>(first), static_cast<int>(last));
+    // Readings of the nodes that go, or of nodes below them, are answered no more.
+    const auto goes = [&](const FolderNode* node) {
+        for (; node->parent(); node = node->parent())
+            if (node->parent() == &parent && node->row() >= first && node->row() <= last) return true;
+        return false;
+    };
+    for (auto reading = m_readings.begin(); reading != m_readings.end();) {
+        if (goes(reading->first)) {
+            m_nodeOfTicket.erase(reading->second.ticket);
+            reading = m_readings.erase(reading);
+        } else {
+            ++reading;
+        }
+    }
+    beginRemoveRows(index, static_cast<int>(first), static_cast<int>(last));
 }
 
 void FolderTreeModel::endRemove() {
+    m_nodesGoing = false;
     endRemoveRows();
+}
+
+void FolderTreeModel::beginReorder(const FolderNode& parent) {
+    emit layoutAboutToBeChanged({indexOf(parent)}, QAbstractItemModel::VerticalSortHint);
+}
+
+void FolderTreeModel::endReorder(const FolderNode& parent) {
+    const QModelIndexList kept = persistentIndexList();
+    for (const QModelIndex& index : kept)
+        if (const FolderNode* node = nodeAt(index); node && node->parent() == &parent)
+            changePersistentIndex(index, indexOf(*node));
+    emit layoutChanged({indexOf(parent)}, QAbstractItemModel::VerticalSortHint);
 }
 
 }  // namespace tarvelin

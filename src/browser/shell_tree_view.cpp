@@ -4,7 +4,6 @@
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QMimeData>
-#include <filesystem>
 
 #include "browser/folder_tree_model.h"
 #include "widgets/pane_drag.h"
@@ -30,6 +29,10 @@ ShellTreeView::ShellTreeView(const QString& name, FolderTreeModel& model, QWidge
     setDragDropMode(QAbstractItemView::DragDrop);
     setModel(m_model);
     connect(m_model, &QAbstractItemModel::modelReset, this, &ShellTreeView::showNewRoot);
+    connect(m_model, &FolderTreeModel::nodesAboutToGo, this, &ShellTreeView::keepSelectionOfGoing);
+    connect(m_model, &FolderTreeModel::refreshed, this, [this](const QModelIndex& node) {
+        if (node == m_refreshed && m_keptTop.isValid()) scrollTo(m_keptTop, QAbstractItemView::PositionAtTop);
+    });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             &ShellTreeView::selectedFolderChanged);
     showNewRoot();
@@ -53,24 +56,29 @@ void ShellTreeView::showNewRoot() {
     setCurrentIndex(root);
 }
 
+void ShellTreeView::keepSelectionOfGoing(const QModelIndex& parent, int first, int last) {
+    // A selected folder that goes hands the selection to its nearest parent that stays (the view would pick a
+    // neighbour, or nothing).
+    for (QModelIndex at = currentIndex(); at.isValid(); at = at.parent()) {
+        if (at.parent() == parent && at.row() >= first && at.row() <= last) {
+            setCurrentIndex(parent);
+            return;
+        }
+    }
+}
+
 void ShellTreeView::refreshNode(const QModelIndex& index) {
-    const QPersistentModelIndex top = indexAt(QPoint(0, 0));
-    // A selected folder that is gone hands the selection to its nearest parent still there, before the
-    // refresh removes it (the view would pick a neighbour, or nothing).
-    QModelIndex kept = currentIndex();
-    std::error_code error;
-    while (kept.parent().isValid() && !std::filesystem::is_directory(m_model->pathOf(kept), error))
-        kept = kept.parent();
-    if (kept != currentIndex()) setCurrentIndex(kept);
+    m_keptTop = indexAt(QPoint(0, 0));
+    m_refreshed = index;
     m_model->refresh(index);
-    if (top.isValid()) scrollTo(top, QAbstractItemView::PositionAtTop);
 }
 
 void ShellTreeView::refreshFromTop() {
-    if (!m_model->resetVanishedRoot()) {
-        const QModelIndex top = indexAt(QPoint(0, 0));
-        refreshNode(top.isValid() ? top : m_model->rootIndex());
-    }
+    QModelIndex top = indexAt(QPoint(0, 0));
+    if (!m_model->nodeAt(top)) top = m_model->rootIndex();
+    m_keptTop = top;
+    m_refreshed = top;
+    m_model->refreshFromTop(top);
 }
 
 void ShellTreeView::focusOutEvent(QFocusEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPersistentModelIndex>
 #include <QTreeView>
 #include <string>
 #include <string_view>
@@ -31,8 +32,8 @@ public:
     // nullptr when no node is selected.
     QMimeData* dragData() const;
 
-    // The refresh command: a root folder that is gone gives way to the desktop, then the node at the top of
-    // the view is read again. Expanded folders, the selection and the top node stay where they are.
+    // The refresh command: the node at the top of the view is read again, and a root folder that turns out
+    // gone gives way to the desktop. Expanded folders, the selection and the top node stay where they are.
     void refreshFromTop();
     void refreshNode(const QModelIndex& index);
 
@@ -53,8 +54,11 @@ protected:
 
 private:
     void showNewRoot();
+    void keepSelectionOfGoing(const QModelIndex& parent, int first, int last);
 
-    FolderTreeModel* m_model;  // not owned
+    FolderTreeModel* m_model;           // not owned
+    QPersistentModelIndex m_keptTop;    // at the top of the view when a refresh was asked for
+    QPersistentModelIndex m_refreshed;  // the node that refresh read
 };
 
 }  // namespace tarvelin

@@ -35,6 +35,7 @@ TEST(FolderTreeModel, ReadsSubfoldersOnlyWhenAsked) {
     test::makeFolders(folder, {"root/b/inner", "root/A", "root/.hidden", "root/empty"});
     FolderTreeModel model(true, test::placesIn(folder));
     ASSERT_TRUE(model.setRoot(folder.file("root")));
+    test::waitForReading(model);
 
     const QModelIndex root = model.rootIndex();
     EXPECT_EQ(model.rowCount(), 1);
@@ -53,6 +54,7 @@ TEST(FolderTreeModel, ReadsSubfoldersOnlyWhenAsked) {
 
     // The tester walks the whole tree, fetching as a view would.
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    test::waitForReading(model);
     EXPECT_FALSE(model.canFetchMore(b));
     EXPECT_EQ(childTexts(model, b), (QStringList{"inner"}));
     EXPECT_FALSE(model.hasChildren(empty));
@@ -63,6 +65,7 @@ TEST(FolderTreeModel, TheRightTreeLeavesHiddenFoldersOut) {
     test::makeFolders(folder, {"root/.config", "root/data"});
     FolderTreeModel model(false, test::placesIn(folder));
     model.setRoot(folder.file("root"));
+    test::waitForReading(model);
     EXPECT_EQ(childTexts(model, model.rootIndex()), (QStringList{"data"}));
 }
 
@@ -71,14 +74,17 @@ TEST(FolderTreeModel, RefreshKeepsTheIndexesOfFoldersThatRemain) {
     test::makeFolders(folder, {"root/b/keep", "root/c", "root/d"});
     FolderTreeModel model(true, test::placesIn(folder));
     model.setRoot(folder.file("root"));
+    test::waitForReading(model);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     const QPersistentModelIndex b = childNamed(model, model.rootIndex(), "b");
     model.fetchMore(b);
+    test::waitForReading(model);
     const QPersistentModelIndex keep = model.index(0, 0, b);
 
     std::filesystem::remove(folder.file("root/c"));
     test::makeFolders(folder, {"root/a", "root/b/new"});
     model.refresh(model.rootIndex());
+    test::waitForReading(model);
 
     EXPECT_EQ(childTexts(model, model.rootIndex()), (QStringList{"a", "b", "d"}));
     ASSERT_TRUE(b.isValid());
@@ -92,6 +98,7 @@ TEST(FolderTreeModel, DesktopRootHoldsThePlacesAndTheDesktopFolders) {
     TempFolder folder;
     test::makeFolders(folder, {"Desktop/仕事"});
     FolderTreeModel model(true, test::placesIn(folder));
+    test::waitForReading(model);
     const QModelIndex root = model.rootIndex();
     EXPECT_EQ(model.root(), "rfDesktop");
     EXPECT_EQ(root.data().toString(), "デスクトップ");
@@ -108,6 +115,7 @@ TEST(FolderTreeModel, AFolderNameThatIsNotUtf8KeepsItsBytes) {
     std::filesystem::create_directories(folder.file("root/" + name));
     FolderTreeModel model(true, test::placesIn(folder));
     model.setRoot(folder.file("root"));
+    test::waitForReading(model);
     const QModelIndex node = model.index(0, 0, model.rootIndex());
     EXPECT_EQ(node.data().toString(), "資料");
     EXPECT_EQ(model.pathOf(node), folder.file("root/" + name));

@@ -173,6 +173,7 @@ TEST_F(FileCommandsTest, NewFolderCreatesNestedFoldersAndShowsThemInTheRefreshed
     const FileOperationRequest make{FileOperation::MakeFolder, {}, folder.file("right/a/b")};
     EXPECT_EQ(operations.requests, std::vector<FileOperationRequest>{make});
     EXPECT_TRUE(std::filesystem::is_directory(folder.file("right/a/b")));
+    test::waitForReading(tree.folders());
     const QModelIndex node = tree.currentIndex();
     EXPECT_TRUE(tree.isExpanded(node));
     QStringList children;
@@ -182,6 +183,7 @@ TEST_F(FileCommandsTest, NewFolderCreatesNestedFoldersAndShowsThemInTheRefreshed
 
     fakes.dialogs.inputAnswers = {QString()};
     commands.newFolder(tree);
+    test::waitForReading(tree.folders());
     EXPECT_EQ(tree.folders().rowCount(node), 2);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QLabel>
 #include <QMimeData>
@@ -59,6 +60,7 @@ protected:
         tree().setRoot(folder.file("root"));
         host.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+        test::waitForReading(folders());
         test::waitForReading(list().files());
     }
 
@@ -319,10 +321,12 @@ TEST_F(FilePaneTest, RefreshKeepsExpandedFoldersAndTheSelection) {
     selectFolder("a");
     const QPersistentModelIndex a = tree().currentIndex();
     tree().expand(a);
+    test::waitForReading(folders());
     selectFolder("b");
     test::makeFolders(folder, {"root/a/new", "root/0-first"});
 
     tree().refreshFromTop();
+    test::waitForReading(folders());
     EXPECT_EQ(tree().root(), folder.file("root"));
     QStringList names;
     for (int row = 0; row < folders().rowCount(root); ++row)
@@ -355,6 +359,7 @@ TEST_F(FilePaneTest, RefreshAfterTheSelectedFolderVanishedSelectsItsNearestRemai
         QModelIndex node = folders().rootIndex();
         for (const QString& name : QString(c.selected).split('/').mid(1)) {
             tree().expand(node);
+            test::waitForReading(folders());
             for (int row = 0; row < folders().rowCount(node); ++row)
                 if (folders().index(row, 0, node).data().toString() == name) {
                     node = folders().index(row, 0, node);
@@ -365,7 +370,9 @@ TEST_F(FilePaneTest, RefreshAfterTheSelectedFolderVanishedSelectsItsNearestRemai
         ASSERT_EQ(tree().selectedPath(), folder.file(c.selected));
         std::filesystem::remove_all(folder.file(c.removed));
         tree().refreshFromTop();
+        test::waitForReading(folders());
         EXPECT_EQ(tree().selectedPath(), folder.file(c.expected)) << c.removed;
+        test::waitForReading(list().files());
         EXPECT_EQ(list().files().folder(), folder.file(c.expected)) << c.removed;
     }
 }
@@ -378,6 +385,7 @@ TEST_F(FilePaneTest, ADeepTreeScrollsSideways) {
     tree().setRoot(folder.file("d"));
     for (QModelIndex node = folders().rootIndex(); node.isValid(); node = folders().index(0, 0, node)) {
         tree().expand(node);
+        test::waitForReading(folders());
         tree().setCurrentIndex(node);
     }
     QApplication::processEvents();
@@ -388,8 +396,11 @@ TEST_F(FilePaneTest, ADeepTreeScrollsSideways) {
 TEST_F(FilePaneTest, ARootFolderThatVanishedGivesWayToTheDesktop) {
     test::makeFolders(folder, {"gone/sub"});
     tree().setRoot(folder.file("gone"));
+    test::waitForReading(folders());
     std::filesystem::remove_all(folder.file("gone"));
     tree().refreshFromTop();
+    test::waitForReading(folders());
+    test::waitForReading(list().files());
     EXPECT_EQ(tree().root(), "rfDesktop");
     EXPECT_EQ(tree().selectedPath(), folder.file("Desktop"));
     EXPECT_EQ(list().files().folder(), folder.file("Desktop"));
@@ -397,6 +408,7 @@ TEST_F(FilePaneTest, ARootFolderThatVanishedGivesWayToTheDesktop) {
 
 TEST_F(FilePaneTest, ARootThatDoesNotExistLeavesAnEmptyPaneThatStillWorks) {
     tree().setRoot(folder.file("missing"));
+    test::waitForReading(folders());
     test::waitForReading(list().files());
     EXPECT_EQ(folders().rowCount(folders().rootIndex()), 0);
     EXPECT_EQ(list().model()->rowCount(), 0);
@@ -414,6 +426,7 @@ struct GatedScan {
     std::condition_variable opened;
     bool open = false;
     std::string held;
+    EntryKind kind = EntryKind::File;  // of the names it answers
     std::atomic<int> askedOnTheWindowsThread = 0;
     std::atomic<bool> lateAnswerGiven = false;
     const std::thread::id windowThread = std::this_thread::get_id();
@@ -421,11 +434,11 @@ struct GatedScan {
     int scan(const std::string& folder, FolderScanSink& sink) {
         if (std::this_thread::get_id() == windowThread) ++askedOnTheWindowsThread;
         if (folder != held) return scanFolder(folder, sink);
-        sink.take({"h1.txt", EntryKind::File});
+        sink.take({"h1.txt", kind});
         sink.beforeAsking();
         std::unique_lock lock(mutex);
         opened.wait(lock, [&] { return open; });
-        sink.take({"late.txt", EntryKind::File});
+        sink.take({"late.txt", kind});
         lateAnswerGiven = true;
         return 0;
     }
@@ -447,6 +460,7 @@ TEST(SlowFolder, AHungFolderShowsWhatItAnsweredAndGivesWayToTheNextOne) {
                   test::placesIn(folder), &host, new QVBoxLayout(&host),
                   [disk](const std::string& path, FolderScanSink& sink) { return disk->scan(path, sink); });
     pane.tree()->setRoot(folder.file("root"));
+    test::waitForReading(pane.folders());
     test::waitForReading(pane.files());
     const auto select = [&](int row) {
         pane.tree()->setCurrentIndex(pane.folders().index(row, 0, pane.folders().rootIndex()));
@@ -475,6 +489,67 @@ TEST(SlowFolder, AHungFolderShowsWhatItAnsweredAndGivesWayToTheNextOne) {
     EXPECT_EQ(listed(), (QStringList{"n1.txt"}));
     EXPECT_EQ(pane.files().folder(), folder.file("root/next"));
     EXPECT_EQ(disk->askedOnTheWindowsThread, 0);
+}
+
+// The tree's side: the held folder's node says it is being read while another node fills, and the late
+// answer goes to the node only while it is still there.
+TEST(SlowFolder, AHungTreeFolderSaysItIsBeingReadAndItsLateAnswerFindsOnlyItsOwnNode) {
+    enum Meanwhile { Nothing, Removed, Rerooted };
+    const struct {
+        const char* name;
+        Meanwhile meanwhile;
+        QStringList rootAfter;  // the root's children once the late answer came
+        QStringList heldAfter;  // the held node's, where it is still there
+    } cases[] = {
+        {"nothing", Nothing, {"hung", "next"}, {"h1.txt", "late.txt"}},
+        {"the folder removed and its parent refreshed", Removed, {"next"}, {}},
+        {"the root set to another folder", Rerooted, {"inner"}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempFolder folder;
+        test::makeFolders(folder, {"root/hung", "root/next/inner"});
+        auto disk = std::make_shared<GatedScan>();
+        disk->held = folder.file("root/hung");
+        disk->kind = EntryKind::Folder;
+        FolderTreeModel model(
+            false, test::placesIn(folder), nullptr, FolderTree::FirstRead::WhenAsked,
+            [disk](const std::string& path, FolderScanSink& sink) { return disk->scan(path, sink); });
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+        const auto children = [&](const QModelIndex& parent) {
+            QStringList names;
+            for (int row = 0; row < model.rowCount(parent); ++row)
+                names << model.index(row, 0, parent).data().toString();
+            return names;
+        };
+        model.setRoot(folder.file("root"));
+        // The tester fetches as it walks: the held folder may be asked already.
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            return children(model.rootIndex()) == QStringList{"hung", "next"};
+        }));
+        const QPersistentModelIndex hung = model.index(0, 0, model.rootIndex());
+        const QModelIndex next = model.index(1, 0, model.rootIndex());
+        model.fetchMore(hung);
+        model.fetchMore(next);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return children(next) == QStringList{"inner"}; }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return children(hung) == QStringList{"h1.txt", "読み込み中…"}; }));
+        EXPECT_TRUE(model.beingRead());
+
+        if (c.meanwhile == Removed) {
+            std::filesystem::remove_all(folder.file("root/hung"));
+            model.refresh(model.rootIndex());
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !hung.isValid(); }));
+        } else if (c.meanwhile == Rerooted) {
+            model.setRoot(folder.file("root/next"));
+        }
+        disk->release();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return disk->lateAnswerGiven.load(); }));
+        QTest::qWait(100);
+        test::waitForReading(model);
+        EXPECT_EQ(children(model.rootIndex()), c.rootAfter);
+        EXPECT_EQ(hung.isValid() ? children(hung) : QStringList(), c.heldAfter);
+        EXPECT_EQ(disk->askedOnTheWindowsThread, 0);
+    }
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ protected:
         host.show();
     }
     QModelIndex child(ShellTreeView* tree, const QModelIndex& parent, const QString& name) {
+        test::waitForReading(tree->folders());
         for (int row = 0; row < tree->folders().rowCount(parent); ++row)
             if (tree->folders().index(row, 0, parent).data().toString() == name)
                 return tree->folders().index(row, 0, parent);
@@ -44,6 +45,7 @@ protected:
     }
     QStringList children(ShellTreeView* tree, const QModelIndex& parent) {
         if (tree->folders().canFetchMore(parent)) tree->folders().fetchMore(parent);
+        test::waitForReading(tree->folders());
         QStringList names;
         for (int row = 0; row < tree->folders().rowCount(parent); ++row)
             names << tree->folders().index(row, 0, parent).data().toString();
@@ -80,6 +82,7 @@ TEST_F(FolderDropsTest, MenuHoldsTheFiveEntriesInOrder) {
 TEST_F(FolderDropsTest, PositionsCountLoadedNodesInTreeOrder) {
     const QModelIndex root = one->folders().rootIndex();
     one->expand(child(one, root, "src"));
+    test::waitForReading(one->folders());
     EXPECT_EQ(treePosition(one->folders(), root), 0);
     EXPECT_EQ(treePosition(one->folders(), child(one, root, "other")), 1);
     EXPECT_EQ(treePosition(one->folders(), child(one, root, "src")), 2);

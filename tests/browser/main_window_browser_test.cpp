@@ -112,6 +112,7 @@ TEST_F(MainWindowBrowserTest, TheStartUpFolderBecomesTheLeftRootWhenItExists) {
     for (const auto& c : cases) {
         auto window = openWindow(c.treeDir);
         EXPECT_EQ(window->startupTreeRoot(), c.treeDir);
+        test::waitForReading(*control<ShellTreeView>(*window, "ShellTreeView1")->model());
         EXPECT_EQ(control<ShellTreeView>(*window, "ShellTreeView1")->root(), c.leftRoot) << c.treeDir;
         EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->files().folder(), c.leftFolder) << c.treeDir;
         EXPECT_FALSE(window->panes().rightMade()) << c.treeDir;
@@ -176,9 +177,11 @@ TEST_F(MainWindowBrowserTest, RefreshReadsNewFoldersAndReplacesAVanishedRoot) {
     auto window = openWindow(data.file("docs"));
     ShellTreeView& tree = *control<ShellTreeView>(*window, "ShellTreeView1");
     const QModelIndex root = tree.model()->index(0, 0);
+    test::waitForReading(*tree.model());
     EXPECT_EQ(tree.model()->rowCount(root), 1);
     test::makeFolders(data, {"docs/new"});
     control<QToolButton>(*window, "ToolButton9")->click();
+    test::waitForReading(*tree.model());
     EXPECT_EQ(tree.model()->rowCount(root), 2);
     EXPECT_EQ(tree.root(), data.file("docs"));
 
@@ -190,6 +193,7 @@ TEST_F(MainWindowBrowserTest, RefreshReadsNewFoldersAndReplacesAVanishedRoot) {
     EXPECT_EQ(listed(*control<FileListBox>(*window, "FileListBox1")), QStringList());
     EXPECT_EQ(strip(*window, false), "");
     control<QToolButton>(*window, "ToolButton9")->click();
+    test::waitForReading(*tree.model());
     EXPECT_EQ(tree.root(), "rfDesktop");
     EXPECT_EQ(control<FileListBox>(*window, "FileListBox1")->files().folder(), home.file("home/Desktop"));
 }
