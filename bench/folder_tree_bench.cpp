@@ -74,6 +74,12 @@ void BM_FloorReaddirFolders(benchmark::State& state) {
 }
 BENCHMARK(BM_FloorReaddirFolders)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Folders are read on worker threads: until the answers are taken in, on the window's thread.
+void waitForReading(const tarvelin::FolderTreeModel& folders) {
+    while (folders.beingRead()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QApplication::processEvents();
+}
+
 // The tree rooted at the big folder's parent, shown; the big folder's index.
 struct Shown {
     tarvelin::FolderTreeModel folders{false, tarvelin::DesktopPlaces{}};
@@ -84,7 +90,7 @@ struct Shown {
         view.resize(250, 500);
         view.show();
         view.setRoot(parent);
-        QApplication::processEvents();
+        waitForReading(folders);
         const QModelIndex root = view.folders().rootIndex();
         big = view.folders().index(0, 0, root);
     }
@@ -104,6 +110,7 @@ void BM_ExpandFolder(benchmark::State& state) {
         Shown shown(parent);
         const auto start = Clock::now();
         shown.view.expand(shown.big);
+        waitForReading(shown.folders);
         shown.view.scrollTo(shown.view.folders().index(0, 0, shown.big));
         QApplication::processEvents();
         shown.view.viewport()->repaint();
@@ -121,13 +128,14 @@ void BM_RefreshFolder(benchmark::State& state) {
     const std::string parent = benchParent(static_cast<int>(state.range(0)));
     Shown shown(parent);
     shown.view.expand(shown.big);
+    waitForReading(shown.folders);
     shown.view.scrollTo(shown.view.folders().index(50, 0, shown.big));
     QApplication::processEvents();
     double seconds = 0;
     for (auto _ : state) {
         const auto start = Clock::now();
         shown.view.refreshNode(shown.big);
-        QApplication::processEvents();
+        waitForReading(shown.folders);
         shown.view.viewport()->repaint();
         seconds += std::chrono::duration<double>(Clock::now() - start).count();
     }
