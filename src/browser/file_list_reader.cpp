@@ -4,11 +4,11 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <mutex>
 #include <system_error>
 #include <thread>
 #include <utility>
 
+#include "browser/batch_mailbox.h"
 #include "browser/file_mask.h"
 #include "browser/folder_listing.h"
 
@@ -16,11 +16,8 @@ namespace tarvelin {
 
 // Shared with the workers, which may outlive the reader while a reading hangs.
 struct FileListReader::State {
-    std::mutex mutex;
-    std::atomic<std::uint64_t> generation = 0;  // of the reading answered; written under the mutex
-    std::vector<Batch> batches;
-    std::function<void()> notify;
-    bool notified = false;
+    BatchMailbox<Batch> mailbox;
+    std::atomic<std::uint64_t> generation = 0;  // of the reading answered; written under the mailbox's lock
     Scan scan;
 };
 
@@ -29,13 +26,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 void post(FileListReader::State& state, std::uint64_t generation, FileListReader::Batch batch) {
-    const std::lock_guard lock(state.mutex);
-    if (state.generation != generation) return;
-    state.batches.push_back(std::move(batch));
-    if (!state.notified && state.notify) {
-        state.notified = true;
-        state.notify();  // under the lock, so that it never runs after the reader is gone
-    }
+    state.mailbox.post(std::move(batch), [&] { return state.generation == generation; });
 }
 
 // Gathers what a pass reads and sends it when the disk is asked again after a while: the first names as soon
@@ -96,24 +87,15 @@ FileListReader::FileListReader(Scan scan) : m_state(std::make_shared<State>()) {
 }
 
 FileListReader::~FileListReader() {
-    const std::lock_guard lock(m_state->mutex);
-    ++m_state->generation;
-    m_state->notify = nullptr;
-    m_state->batches.clear();
+    m_state->mailbox.close([&] { ++m_state->generation; });
 }
 
 void FileListReader::setNotify(std::function<void()> notify) {
-    const std::lock_guard lock(m_state->mutex);
-    m_state->notify = std::move(notify);
+    m_state->mailbox.setNotify(std::move(notify));
 }
 
 void FileListReader::read(std::string folder, std::string mask) {
-    std::uint64_t generation;
-    {
-        const std::lock_guard lock(m_state->mutex);
-        generation = ++m_state->generation;
-        m_state->batches.clear();
-    }
+    const std::uint64_t generation = m_state->mailbox.locked([&] { return ++m_state->generation; }, true);
     try {
         std::thread([state = m_state, generation, folder = std::move(folder), mask = FileMask(mask)] {
             BatchSender sender(state, generation, mask);
@@ -126,15 +108,11 @@ void FileListReader::read(std::string folder, std::string mask) {
 }
 
 void FileListReader::cancel() {
-    const std::lock_guard lock(m_state->mutex);
-    ++m_state->generation;
-    m_state->batches.clear();
+    m_state->mailbox.locked([&] { ++m_state->generation; }, true);
 }
 
 std::vector<FileListReader::Batch> FileListReader::takeBatches() {
-    const std::lock_guard lock(m_state->mutex);
-    m_state->notified = false;
-    return std::exchange(m_state->batches, {});
+    return m_state->mailbox.take();
 }
 
 }  // namespace tarvelin

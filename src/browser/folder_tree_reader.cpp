@@ -2,23 +2,20 @@
 
 #include <cerrno>
 #include <chrono>
-#include <mutex>
 #include <system_error>
 #include <thread>
 #include <utility>
 
+#include "browser/batch_mailbox.h"
 #include "browser/name_case.h"
 #include "browser/startup_folder.h"
 
 namespace tarvelin {
 
 struct FolderTreeReader::State {
-    std::mutex mutex;
+    BatchMailbox<Batch> mailbox;
     std::uint64_t nextTicket = 1;
-    std::uint64_t firstLive = 1;  // tickets below it are not answered; under the mutex
-    std::vector<Batch> batches;
-    std::function<void()> notify;
-    bool notified = false;
+    std::uint64_t firstLive = 1;  // tickets below it are not answered; under the mailbox's lock
     bool includeHidden = false;
     Scan scan;
 };
@@ -62,14 +59,8 @@ public:
         sortWithoutCase(m_names);
         m_sent = Clock::now();
         m_sentAny = true;
-        const std::lock_guard lock(m_state->mutex);
-        if (m_ticket < m_state->firstLive) return false;
-        m_state->batches.push_back({m_ticket, std::exchange(m_names, {}), last, error});
-        if (!m_state->notified && m_state->notify) {
-            m_state->notified = true;
-            m_state->notify();  // under the lock, so that it never runs after the reader is gone
-        }
-        return true;
+        return m_state->mailbox.post({m_ticket, std::exchange(m_names, {}), last, error},
+                                     [&] { return m_ticket >= m_state->firstLive; });
     }
 
 private:
@@ -91,23 +82,15 @@ FolderTreeReader::FolderTreeReader(bool includeHidden, Scan scan) : m_state(std:
 }
 
 FolderTreeReader::~FolderTreeReader() {
-    const std::lock_guard lock(m_state->mutex);
-    m_state->firstLive = m_state->nextTicket;
-    m_state->notify = nullptr;
-    m_state->batches.clear();
+    m_state->mailbox.close([&] { m_state->firstLive = m_state->nextTicket; });
 }
 
 void FolderTreeReader::setNotify(std::function<void()> notify) {
-    const std::lock_guard lock(m_state->mutex);
-    m_state->notify = std::move(notify);
+    m_state->mailbox.setNotify(std::move(notify));
 }
 
 std::uint64_t FolderTreeReader::read(std::string folder) {
-    std::uint64_t ticket;
-    {
-        const std::lock_guard lock(m_state->mutex);
-        ticket = m_state->nextTicket++;
-    }
+    const std::uint64_t ticket = m_state->mailbox.locked([&] { return m_state->nextTicket++; });
     auto batches = std::make_shared<FolderBatches>(m_state, ticket);
     try {
         std::thread([state = m_state, batches, folder = std::move(folder)] {
@@ -121,15 +104,11 @@ std::uint64_t FolderTreeReader::read(std::string folder) {
 }
 
 void FolderTreeReader::cancelAll() {
-    const std::lock_guard lock(m_state->mutex);
-    m_state->firstLive = m_state->nextTicket;
-    m_state->batches.clear();
+    m_state->mailbox.locked([&] { m_state->firstLive = m_state->nextTicket; }, true);
 }
 
 std::vector<FolderTreeReader::Batch> FolderTreeReader::takeBatches() {
-    const std::lock_guard lock(m_state->mutex);
-    m_state->notified = false;
-    return std::exchange(m_state->batches, {});
+    return m_state->mailbox.take();
 }
 
 }  // namespace tarvelin
