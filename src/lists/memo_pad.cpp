@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QHash>
 #include <QLineEdit>
 #include <QTextEdit>
 #include <QToolBar>
@@ -42,12 +43,20 @@ QString familyOf(const QTextCharFormat& format, const QFont& fallback) {
     const QStringList families = format.fontFamilies().toStringList();
     const QString named =
         families.isEmpty() || families.front().isEmpty() ? fallback.family() : families.front();
-    if (QFontDatabase::hasFamily(named)) return named;
-    const QStringList installed = QFontDatabase::families();
-    for (const QString& substitute : QFont::substitutes(named))  // kept in lower case
-        for (const QString& family : installed)
-            if (family.compare(substitute, Qt::CaseInsensitive) == 0) return family;
-    return QFontInfo(QFont(named)).family();
+    // Asked at every move of the caret: each name is looked up once.
+    static QHash<QString, QString> shown;
+    if (const auto known = shown.constFind(named); known != shown.constEnd()) return *known;
+    QString family = QFontDatabase::hasFamily(named) ? named : QString();
+    if (family.isEmpty()) {
+        const QStringList installed = QFontDatabase::families();
+        for (const QString& substitute : QFont::substitutes(named))  // kept in lower case
+            for (const QString& candidate : installed)
+                if (family.isEmpty() && candidate.compare(substitute, Qt::CaseInsensitive) == 0)
+                    family = candidate;
+    }
+    if (family.isEmpty()) family = QFontInfo(QFont(named)).family();
+    shown.insert(named, family);
+    return family;
 }
 
 }  // namespace
